@@ -1,0 +1,72 @@
+// alu.h - flag arithmetic, the condition test and the CPU's own loads, shared by
+// the ARM and Thumb interpreters.
+#pragma once
+
+#include <cstdint>
+
+#include "../machine/memory.h"
+#include "cpu.h"
+
+// Condition field (0..15) against CPSR flags; 15 never holds.
+inline bool ConditionHolds(uint32_t cpsr, uint32_t condition) {
+    bool n = cpsr & FlagN, z = cpsr & FlagZ, c = cpsr & FlagC, v = cpsr & FlagV;
+    switch (condition) {
+    case 0x0: return z;
+    case 0x1: return !z;
+    case 0x2: return c;
+    case 0x3: return !c;
+    case 0x4: return n;
+    case 0x5: return !n;
+    case 0x6: return v;
+    case 0x7: return !v;
+    case 0x8: return c && !z;
+    case 0x9: return !c || z;
+    case 0xA: return n == v;
+    case 0xB: return n != v;
+    case 0xC: return !z && n == v;
+    case 0xD: return z || n != v;
+    case 0xE: return true;
+    default: return false;
+    }
+}
+
+inline uint32_t NzFlags(uint32_t result) { return (result & FlagN) | (result == 0 ? FlagZ : 0); }
+
+// op1 + op2 + carryIn with N, Z, C, V written into cpsr.
+inline uint32_t AddWithFlags(uint32_t& cpsr, uint32_t op1, uint32_t op2, uint32_t carryIn) {
+    uint64_t wide = static_cast<uint64_t>(op1) + op2 + carryIn;
+    uint32_t result = static_cast<uint32_t>(wide);
+    uint32_t v = ((op1 ^ result) & (op2 ^ result)) >> 31;
+    cpsr = (cpsr & 0x0FFFFFFF) | NzFlags(result) | (wide >> 32 ? FlagC : 0) | (v ? FlagV : 0);
+    return result;
+}
+
+// op1 - op2 - borrowIn with N, Z, C (not borrow), V written into cpsr.
+// V is set when the operands differ in sign and the result's sign differs from op1.
+inline uint32_t SubtractWithFlags(uint32_t& cpsr, uint32_t op1, uint32_t op2, uint32_t borrowIn) {
+    uint32_t result = op1 - op2 - borrowIn;
+    bool carry = static_cast<uint64_t>(op1) >= static_cast<uint64_t>(op2) + borrowIn;
+    uint32_t v = ((op1 ^ op2) & (op1 ^ result)) >> 31;
+    cpsr = (cpsr & 0x0FFFFFFF) | NzFlags(result) | (carry ? FlagC : 0) | (v ? FlagV : 0);
+    return result;
+}
+
+// The CPU's loads read host memory through the page table and charge the access cost.
+inline uint32_t LoadWord(CpuState& cpu, uint32_t address) {
+    cpu.cycleBudget -= AccessCost32[(address >> 24) & 0xF];
+    return PeekWord(address);
+}
+inline uint32_t LoadHalf(CpuState& cpu, uint32_t address) {
+    cpu.cycleBudget -= AccessCost16[(address >> 24) & 0xF];
+    return PeekHalf(address);
+}
+inline uint32_t LoadSignedHalf(CpuState& cpu, uint32_t address) {
+    return static_cast<uint32_t>(static_cast<int32_t>(LoadHalf(cpu, address) << 16) >> 16);
+}
+inline uint32_t LoadByte(CpuState& cpu, uint32_t address) {
+    cpu.cycleBudget -= AccessCost16[(address >> 24) & 0xF];
+    return PeekByte(address);
+}
+inline uint32_t LoadSignedByte(CpuState& cpu, uint32_t address) {
+    return static_cast<uint32_t>(static_cast<int32_t>(LoadByte(cpu, address) << 24) >> 24);
+}
