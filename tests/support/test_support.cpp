@@ -1,0 +1,62 @@
+// test_support.cpp - test paths, temporary directories and machine boot helpers.
+#include "test_support.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "headless.h"
+
+std::string ProgramPath(const std::string& name) { return std::string(TAMBORIL_PROGRAMS_DIR) + "/" + name + ".gba"; }
+
+std::string SharedRom(const std::string& relative) {
+    std::string path = std::string(TAMBORIL_SHARED_ROMS) + "/" + relative;
+    if (std::filesystem::exists(path)) return path;
+    const char* require = std::getenv("TAMBORIL_REQUIRE_SHARED_ROMS");
+    if (require && std::string(require) == "1") ADD_FAILURE() << "missing shared test file " << path;
+    return "";
+}
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tamboril-test-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (!mkdtemp(buffer.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = buffer.data();
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void BootProgram(const std::string& path) {
+    Headless::StopMachine();
+    ASSERT_TRUE(Headless::StartMachine(path)) << Headless::ConsoleText();
+}
+
+void BootWords(const TempDir& dir, const std::vector<uint32_t>& words) {
+    std::vector<uint8_t> image(0x200, 0);
+    // Header: the entry branch skips the header area; complement of an empty header.
+    image[0xBD] = static_cast<uint8_t>(0xE7 - 0x96);
+    image[0xB2] = 0x96;
+    const uint32_t branch = 0xEA00002E;  // B 0x080000C0
+    for (int i = 0; i < 4; ++i) image[i] = static_cast<uint8_t>(branch >> (8 * i));
+    image.resize(0xC0 + 4 * words.size() + 0x40, 0);
+    for (size_t w = 0; w < words.size(); ++w)
+        for (int i = 0; i < 4; ++i) image[0xC0 + 4 * w + i] = static_cast<uint8_t>(words[w] >> (8 * i));
+    std::string path = dir.File("program.gba");
+    WriteFileBytes(path, image);
+    BootProgram(path);
+}

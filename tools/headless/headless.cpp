@@ -1,0 +1,83 @@
+// headless.cpp - the host side of a windowless machine: hooks and frame stepping.
+#include "headless.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "cpu/cpu.h"
+#include "machine/cartridge.h"
+#include "machine/console.h"
+#include "machine/scanline.h"
+#include "video/renderer.h"
+
+namespace Headless {
+namespace {
+
+std::string Console;
+bool Echo = false;
+std::vector<uint16_t> Surface(SurfaceWidth * SurfaceHeight);
+std::vector<uint16_t> Shown(ScreenWidth * ScreenHeight);
+uint64_t Frames = 0;
+int FramesLeft = 0;
+bool Stopped = false;
+bool Running = false;
+uint32_t Keys = 0;
+
+void KeepConsoleText(const char* text) {
+    Console += text;
+    if (Echo) std::fputs(text, stdout);
+}
+
+void CopyShownFrame() {
+    for (int y = 0; y < ScreenHeight; ++y)
+        std::memcpy(&Shown[y * ScreenWidth], &Surface[y * SurfaceWidth + SurfaceLeft], ScreenWidth * 2);
+}
+
+// Called once per frame when line 160 begins; the frame boundary the runner stops at.
+uint32_t ReadKeys() {
+    ++Frames;
+    if (FramesLeft > 0 && --FramesLeft == 0) StopRequest = true;
+    return Keys;
+}
+
+}  // namespace
+
+void SetConsoleEcho(bool echo) { Echo = echo; }
+const std::string& ConsoleText() { return Console; }
+void ClearConsoleText() { Console.clear(); }
+
+bool StartMachine(const std::string& path) {
+    SetConsoleSink(KeepConsoleText);
+    FrameSurface = Surface.data();
+    FillColourTables();
+    SetPresentHook(CopyShownFrame);
+    SetKeypadHook(ReadKeys);
+    Frames = 0;
+    FramesLeft = 0;
+    Stopped = false;
+    Keys = 0;
+    Running = LoadCartridge(path.c_str());
+    return Running;
+}
+
+void StopMachine() {
+    if (!Running) return;
+    ShutdownMachine();
+    Running = false;
+}
+
+void RunFrames(int frames) {
+    if (frames <= 0 || !Running) return;
+    if (Stopped) ResumeAfterStop();
+    FramesLeft = frames;
+    while (RunCpu(Cpu) != 0) {
+    }
+    Stopped = true;
+}
+
+uint64_t FrameCount() { return Frames; }
+void SetKeys(uint32_t keys) { Keys = keys; }
+const uint16_t* LastFrame() { return Shown.data(); }
+
+}  // namespace Headless

@@ -1,0 +1,35 @@
+// headless.h - runs the console core with no window and no pacing.
+//
+// One machine per process, as in the core. StartMachine loads a cartridge and
+// installs the host hooks (frame surface, keypad, console text); RunFrames
+// then advances emulated time to the start of a later vertical blank, stopping
+// the core exactly there, so runs can be continued, saved and compared.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace Headless {
+
+// Console text goes to standard output when echo is on; it is always kept
+// in ConsoleText().
+void SetConsoleEcho(bool echo);
+const std::string& ConsoleText();
+void ClearConsoleText();
+
+// Loads the cartridge through the machine loader. False when it failed.
+bool StartMachine(const std::string& path);
+void StopMachine();
+
+// Runs until `frames` more vertical blanks have begun (0 does nothing).
+void RunFrames(int frames);
+// Vertical blanks begun since StartMachine.
+uint64_t FrameCount();
+
+// Keys held down from now on (the keypad register's bits, set = pressed).
+void SetKeys(uint32_t keys);
+
+// The visible 240 x 160 picture of the last presented frame, RGB565.
+const uint16_t* LastFrame();
+
+}  // namespace Headless

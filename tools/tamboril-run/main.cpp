@@ -1,0 +1,87 @@
+// main.cpp - tamboril-run: runs a cartridge image headless, with no window and no pacing.
+//
+// Exit status: 0 success, 1 the cartridge could not be loaded, 2 bad usage.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "cpu/cpu.h"
+#include "headless.h"
+
+namespace {
+
+constexpr double RealFramesPerSecond = 59.7275;
+
+struct Options {
+    std::string cartridge;
+    long frames = 60;
+    bool regs = false;
+    bool bench = false;
+    bool console = false;
+};
+
+int Usage(const char* message) {
+    std::fprintf(stderr,
+                 "tamboril-run: %s\n"
+                 "usage: tamboril-run [--frames N] [--regs] [--bench] [--console] CARTRIDGE\n",
+                 message);
+    return 2;
+}
+
+bool ParseCount(const char* text, long& out) {
+    char* end = nullptr;
+    long value = std::strtol(text, &end, 10);
+    if (!*text || *end || value < 0) return false;
+    out = value;
+    return true;
+}
+
+void PrintRegisters() {
+    for (int i = 0; i < 16; ++i) std::printf("R%d=%08X ", i, Cpu.r[i]);
+    std::printf("CPSR=%08X\n", Cpu.cpsr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (!std::strcmp(arg, "--frames")) {
+            if (++i >= argc || !ParseCount(argv[i], options.frames)) return Usage("--frames needs a count");
+        } else if (!std::strcmp(arg, "--regs")) {
+            options.regs = true;
+        } else if (!std::strcmp(arg, "--bench")) {
+            options.bench = true;
+        } else if (!std::strcmp(arg, "--console")) {
+            options.console = true;
+        } else if (arg[0] == '-' && arg[1]) {
+            return Usage((std::string("unknown option ") + arg).c_str());
+        } else if (options.cartridge.empty()) {
+            options.cartridge = arg;
+        } else {
+            return Usage("only one cartridge can be run");
+        }
+    }
+    if (options.cartridge.empty()) return Usage("no cartridge given");
+
+    Headless::SetConsoleEcho(options.console);
+    if (!Headless::StartMachine(options.cartridge)) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "tamboril-run: cannot load %s\n", options.cartridge.c_str());
+        return 1;
+    }
+    auto start = std::chrono::steady_clock::now();
+    Headless::RunFrames(static_cast<int>(options.frames));
+    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (options.regs) PrintRegisters();
+    if (options.bench) {
+        double fps = seconds > 0 ? options.frames / seconds : 0;
+        std::printf("frames=%ld seconds=%.3f fps=%.1f speed=%.2f\n", options.frames, seconds, fps,
+                    fps / RealFramesPerSecond);
+    }
+    Headless::StopMachine();
+    return 0;
+}
