@@ -111,11 +111,13 @@ THUMB_INLINE uint32_t RotateByRegister(CpuState& cpu, uint32_t value, uint32_t n
     return result;
 }
 
-// The sixteen ALU operations of rows 0x40-0x43 (operation in bits 9-6).
+// The sixteen ALU operations of rows 0x40-0x43 (operation in bits 9-6). The
+// row fixes bits 9-8, so each row's switch has four cases.
+template <uint32_t Row>
 THUMB_INLINE void AluOperation(CpuState& cpu, uint32_t opcode) {
     uint32_t& rd = RegAt(cpu, opcode, 0);
     uint32_t rs = RegAt(cpu, opcode, 3);
-    switch ((opcode >> 6) & 0xF) {
+    switch ((Row & 3) << 2 | ((opcode >> 6) & 3)) {
     case 0x0: SetNz(cpu, rd &= rs); break;
     case 0x1: SetNz(cpu, rd ^= rs); break;
     case 0x2:
@@ -170,11 +172,12 @@ THUMB_INLINE void BranchExchange(CpuState& cpu, uint32_t opcode) {
     }
 }
 
-// Single loads: the access cost of the address plus one cycle.
-THUMB_INLINE uint32_t LoadWordTimed(CpuState& cpu, uint32_t address) {
-    uint32_t value = LoadWord(cpu, address);
+// Single loads cost one cycle beyond their access. Charging it before the
+// access lets the compiler fold both charges into one update of the budget.
+template <uint32_t (*Load)(CpuState&, uint32_t)>
+THUMB_INLINE uint32_t LoadTimed(CpuState& cpu, uint32_t address) {
     cpu.cycleBudget -= 1;
-    return value;
+    return Load(cpu, address);
 }
 
 // Rows 0x50-0x5F: transfers with the address Rb + Ro; the operation is opcode bits 11-9.
@@ -189,13 +192,16 @@ THUMB_INLINE void RegisterOffsetTransfer(CpuState& cpu, uint32_t opcode) {
         MemWrite16(address, rd & 0xFFFF);
     } else if constexpr (Operation == 2) {
         MemWrite8(address, rd & 0xFF);
+    } else if constexpr (Operation == 3) {
+        rd = LoadTimed<LoadSignedByte>(cpu, address);
+    } else if constexpr (Operation == 4) {
+        rd = LoadTimed<LoadWord>(cpu, address);
+    } else if constexpr (Operation == 5) {
+        rd = LoadTimed<LoadHalf>(cpu, address);
+    } else if constexpr (Operation == 6) {
+        rd = LoadTimed<LoadByte>(cpu, address);
     } else {
-        if constexpr (Operation == 3) rd = LoadSignedByte(cpu, address);
-        if constexpr (Operation == 4) rd = LoadWord(cpu, address);
-        if constexpr (Operation == 5) rd = LoadHalf(cpu, address);
-        if constexpr (Operation == 6) rd = LoadByte(cpu, address);
-        if constexpr (Operation == 7) rd = LoadSignedHalf(cpu, address);
-        cpu.cycleBudget -= 1;
+        rd = LoadTimed<LoadSignedHalf>(cpu, address);
     }
 }
 
@@ -295,7 +301,7 @@ THUMB_INLINE void ExecuteRow(CpuState& cpu, uint32_t opcode) {
     } else if constexpr (Row < 0x40) {
         cpu.r[Rx] = SubtractWithFlags(cpu.cpsr, cpu.r[Rx], imm8, 0);
     } else if constexpr (Row < 0x44) {
-        AluOperation(cpu, opcode);
+        AluOperation<Row>(cpu, opcode);
     } else if constexpr (Row == 0x44) {
         // ADD and MOV on high registers clear bit 0 of R15 whichever register they write.
         uint32_t rd = HighRd(opcode);
@@ -309,7 +315,7 @@ THUMB_INLINE void ExecuteRow(CpuState& cpu, uint32_t opcode) {
     } else if constexpr (Row == 0x47) {
         BranchExchange(cpu, opcode);
     } else if constexpr (Row < 0x50) {
-        cpu.r[Rx] = LoadWordTimed(cpu, (PcOperand(cpu) & ~3u) + imm8 * 4);
+        cpu.r[Rx] = LoadTimed<LoadWord>(cpu, (PcOperand(cpu) & ~3u) + imm8 * 4);
     } else if constexpr (Row < 0x60) {
         RegisterOffsetTransfer<Row>(cpu, opcode);
     } else if constexpr (Row < 0x90) {
@@ -320,22 +326,20 @@ THUMB_INLINE void ExecuteRow(CpuState& cpu, uint32_t opcode) {
         if constexpr (Row < 0x68) {
             MemWrite32(rb + imm5 * 4, rd);
         } else if constexpr (Row < 0x70) {
-            rd = LoadWordTimed(cpu, rb + imm5 * 4);
+            rd = LoadTimed<LoadWord>(cpu, rb + imm5 * 4);
         } else if constexpr (Row < 0x78) {
             MemWrite8(rb + imm5, rd & 0xFF);
         } else if constexpr (Row < 0x80) {
-            rd = LoadByte(cpu, rb + imm5);
-            cpu.cycleBudget -= 1;
+            rd = LoadTimed<LoadByte>(cpu, rb + imm5);
         } else if constexpr (Row < 0x88) {
             MemWrite16(rb + imm5 * 2, rd & 0xFFFF);
         } else {
-            rd = LoadHalf(cpu, rb + imm5 * 2);
-            cpu.cycleBudget -= 1;
+            rd = LoadTimed<LoadHalf>(cpu, rb + imm5 * 2);
         }
     } else if constexpr (Row < 0x98) {
         MemWrite32(cpu.r[13] + imm8 * 4, cpu.r[Rx]);
     } else if constexpr (Row < 0xA0) {
-        cpu.r[Rx] = LoadWordTimed(cpu, cpu.r[13] + imm8 * 4);
+        cpu.r[Rx] = LoadTimed<LoadWord>(cpu, cpu.r[13] + imm8 * 4);
     } else if constexpr (Row < 0xA8) {
         cpu.r[Rx] = (PcOperand(cpu) & ~3u) + imm8 * 4;
     } else if constexpr (Row < 0xB0) {
@@ -386,7 +390,9 @@ void RunThumbLoop(CpuState& cpu) {
     while (cpu.cycleBudget > 0) {
         uint32_t pc = cpu.r[15];
         cpu.cycleBudget -= AccessCost16[(pc >> 24) & 0xF];
-        uint32_t opcode = PeekHalf(pc);
+        uint32_t opcode = Load16(ReadPageTable[pc >> PageShift] + (pc & 0x3FFE));
+        if (pc & 1) [[unlikely]]
+            opcode >>= 8;  // an odd R15 fetches the high byte of its halfword
         cpu.r[15] = pc + 2;
         switch (opcode >> 8) {
             THUMB_ROWS64(0x00)
