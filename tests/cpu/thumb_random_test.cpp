@@ -23,7 +23,7 @@ TEST_F(ThumbRandom, RandomStreamsStayInsideTheMachine) {
     for (uint32_t a = 0; a < InternalRamSize; a += 4) MemWrite32(0x03000000 + a, rng());
     for (uint32_t a = 0; a < 0x10000; a += 4) MemWrite32(0x02000000 + a, rng());
     constexpr uint32_t ModesToTry[] = {ModeUser, ModeSystem, ModeIrq, ModeSupervisor, ModeFiq, ModeUndefined};
-    for (int round = 0; round < 3000; ++round) {
+    for (int round = 0; round < 20000; ++round) {
         uint32_t code = 0x02000000 + (rng() & 0x3FFFE);
         for (int i = 0; i < 128; ++i) MemWrite16(code + 2 * i, rng());
         for (int r = 0; r < 15; ++r) Cpu.r[r] = RandomValue(rng);
@@ -31,7 +31,7 @@ TEST_F(ThumbRandom, RandomStreamsStayInsideTheMachine) {
         Cpu.cpsr = (rng() & 0xF0000000) | ModesToTry[rng() % 6] | FlagT;
         Cpu.traceFlag = static_cast<uint8_t>(rng() & 1);
         Cpu.breakFlag = 0;
-        Cpu.cycleBudget = 1500;
+        Cpu.cycleBudget = 2000;
         RunThumbLoop(Cpu);
         if (!(Cpu.cpsr & FlagT)) {
             ASSERT_EQ(Cpu.breakFlag, 1) << "left Thumb state without a break, round " << round;
