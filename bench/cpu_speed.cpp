@@ -19,8 +19,8 @@ namespace {
 
 struct Workload {
     const char* name;
-    int counter;               // register counting iterations
-    uint64_t perIteration;     // instructions of one iteration
+    int counter;            // register counting iterations
+    uint64_t perIteration;  // instructions of one iteration
 };
 
 constexpr Workload Arm = {"arm", 11, 13};

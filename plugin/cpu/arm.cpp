@@ -296,10 +296,10 @@ ARM_HANDLER void SingleTransfer(CpuState& cpu, uint32_t opcode) {
     uint32_t moved = Up ? base + offset : base - offset;
     uint32_t address = Pre ? moved : base;
 
+    // The extra cycle of a load is charged first so that the budget is stored once.
     if constexpr (Load) {
-        uint32_t value = Byte ? LoadByte(cpu, address) : LoadWord(cpu, address);
         cpu.cycleBudget -= 1;
-        r[d] = value;
+        r[d] = Byte ? LoadByte(cpu, address) : LoadWord(cpu, address);
     } else if constexpr (Byte) {
         MemWrite8(address, StoredRegister(r, d) & 0xFF);
     } else {
@@ -325,12 +325,10 @@ ARM_HANDLER void HalfwordTransfer(CpuState& cpu, uint32_t opcode) {
     uint32_t address = Pre ? moved : base;
 
     if constexpr (Load) {
-        uint32_t value;
-        if constexpr (Column == 0xB) value = LoadHalf(cpu, address);
-        if constexpr (Column == 0xD) value = LoadSignedByte(cpu, address);
-        if constexpr (Column == 0xF) value = LoadSignedHalf(cpu, address);
         cpu.cycleBudget -= 1;
-        r[d] = value;
+        if constexpr (Column == 0xB) r[d] = LoadHalf(cpu, address);
+        if constexpr (Column == 0xD) r[d] = LoadSignedByte(cpu, address);
+        if constexpr (Column == 0xF) r[d] = LoadSignedHalf(cpu, address);
     } else {
         MemWrite16(address, StoredRegister(r, d) & 0xFFFF);
     }
@@ -359,6 +357,7 @@ ARM_HANDLER void BlockTransfer(CpuState& cpu, uint32_t opcode) {
             MemWrite32(address, StoredRegister(r, index));
         if constexpr (!Pre) address += Up ? 4 : -4u;
     };
+    if constexpr (Load) cpu.cycleBudget -= 1;
     if constexpr (Up) {
         for (uint32_t bits = list; bits; bits &= bits - 1) transfer(static_cast<uint32_t>(std::countr_zero(bits)));
     } else {
@@ -368,7 +367,6 @@ ARM_HANDLER void BlockTransfer(CpuState& cpu, uint32_t opcode) {
             transfer(index);
         }
     }
-    if constexpr (Load) cpu.cycleBudget -= 1;
     if constexpr (WriteBack) r[n] = address;
     if constexpr (Load && RestoreStatus)
         if (list & 0x8000) RestoreCpsrFromSpsr(cpu);
@@ -449,15 +447,20 @@ constexpr std::array<ArmHandler, ArmHandlerCount> BuildHandlerTable(std::integer
 constinit const std::array<ArmHandler, ArmHandlerCount> ArmHandlerTable =
     BuildHandlerTable(std::make_integer_sequence<uint32_t, ArmHandlerCount>());
 
+// The fast paths test the common cases first: a word-aligned R15 needs no shift of
+// the fetched word, and condition AL needs no look at the flags.
 void RunArmLoop(CpuState& cpu) {
     while (cpu.cycleBudget > 0) {
         uint32_t pc = cpu.r[15];
         cpu.cycleBudget -= AccessCost32[(pc >> 24) & 0xF];
-        uint32_t opcode = PeekWord(pc);
+        uint32_t opcode = Load32(ReadPageTable[pc >> PageShift] + (pc & 0x3FFC));
+        if (pc & 3) [[unlikely]]
+            opcode >>= (pc & 3) * 8;
         cpu.r[15] = pc + 4;
-        if ((ConditionTable[opcode >> 28] >> (cpu.cpsr >> 28)) & 1)
+        uint32_t condition = opcode >> 28;
+        if (condition == 0xE || ((ConditionTable[condition] >> (cpu.cpsr >> 28)) & 1))
             ArmHandlerTable[ArmHandlerIndex(opcode)](cpu, opcode);
-        else if (opcode >= 0xF0000000) [[unlikely]]
+        else if (condition == 0xF) [[unlikely]]
             LogUnrecognizedArm(cpu, opcode);
     }
 }

@@ -34,7 +34,6 @@ protected:
     }
 };
 
-
 TEST_F(ArmAlu, ConditionsCompareSignedAndUnsigned) {
     struct Case {
         uint32_t opcode;  // MOVcc R2, #1
@@ -42,14 +41,14 @@ TEST_F(ArmAlu, ConditionsCompareSignedAndUnsigned) {
         bool executes;
     };
     const Case cases[] = {
-        {0x03A02001, Z, true},          {0x13A02001, Z, false},      // EQ, NE
-        {0x83A02001, C, true},          {0x83A02001, C | Z, false},  // HI
-        {0x93A02001, 0, true},          {0x93A02001, C, false},      // LS
-        {0xA3A02001, N | V, true},      {0xA3A02001, N, false},      // GE
-        {0xB3A02001, V, true},          {0xB3A02001, 0, false},      // LT
-        {0xC3A02001, 0, true},          {0xC3A02001, Z, false},      // GT
-        {0xC3A02001, N, false},         {0xD3A02001, Z | N | V, true},  // GT, LE
-        {0xD3A02001, N | V, false},     {0xE3A02001, 0, true},          // LE, AL
+        {0x03A02001, Z, true},      {0x13A02001, Z, false},         // EQ, NE
+        {0x83A02001, C, true},      {0x83A02001, C | Z, false},     // HI
+        {0x93A02001, 0, true},      {0x93A02001, C, false},         // LS
+        {0xA3A02001, N | V, true},  {0xA3A02001, N, false},         // GE
+        {0xB3A02001, V, true},      {0xB3A02001, 0, false},         // LT
+        {0xC3A02001, 0, true},      {0xC3A02001, Z, false},         // GT
+        {0xC3A02001, N, false},     {0xD3A02001, Z | N | V, true},  // GT, LE
+        {0xD3A02001, N | V, false}, {0xE3A02001, 0, true},          // LE, AL
     };
     for (const Case& c : cases) {
         Cpu.r[2] = 0;
