@@ -58,6 +58,7 @@ bool StartMachine(const std::string& path) {
     Frames = 0;
     FramesLeft = 0;
     Stopped = false;
+    StopRequest = false;  // a stop that ended the previous machine's run must not end this one's first frame
     Keys = 0;
     Running = LoadCartridge(path.c_str());
     return Running;
