@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "headless.h"
+#include "machine/cartridge.h"
 #include "thumb_harness.h"
 
 namespace {
@@ -93,6 +94,20 @@ TEST_F(ThumbBranch, BranchExchangeToAnEvenAddressSwitchesToArmAndEndsTheLoop) {
     Step();
     EXPECT_EQ(Cpu.r[15], ThumbCode + 4) << "PC reads the instruction + 4, then aligns";
     EXPECT_FALSE(Cpu.cpsr & FlagT);
+}
+
+TEST_F(ThumbBranch, SoftwareInterruptEntersTheLoadedBiosInArmState) {
+    BiosLoaded = true;
+    Cpu.cpsr = ModeSystem | FlagT | FlagC;
+    Load({0xDF12}, ThumbCode + 0x30);  // svc #0x12
+    Cpu.cycleBudget = 50;
+    RunThumbLoop(Cpu);
+    BiosLoaded = false;
+    EXPECT_EQ(Cpu.cpsr & (ModeMask | FlagT), ModeSupervisor);
+    EXPECT_EQ(Cpu.r[15], 0x08u);
+    EXPECT_EQ(Cpu.r[14], ThumbCode + 0x32) << "returns to the instruction after the SWI";
+    EXPECT_EQ(*CurrentSpsr(Cpu), ModeSystem | FlagT | FlagC);
+    EXPECT_EQ(Cpu.breakFlag, 1) << "the ARM loop takes over";
 }
 
 TEST_F(ThumbBranch, UnrecognizedOpcodesAreTracedNoOps) {
