@@ -41,11 +41,12 @@ THUMB_INLINE uint32_t SignedShiftRight(uint32_t value, uint32_t amount) {
     return static_cast<uint32_t>(static_cast<int32_t>(value) >> amount);
 }
 
-enum class Shift { Lsl, Lsr, Asr };
+enum class Shift { Lsl, Lsr, Asr, Ror };
 
 // LSL/LSR/ASR Rd, Rs, #n. An amount of 0 means 32 for the right shifts.
 template <Shift Kind>
 THUMB_INLINE void ShiftByImmediate(CpuState& cpu, uint32_t opcode) {
+    static_assert(Kind != Shift::Ror, "Thumb has no rotation by an immediate");
     uint32_t n = (opcode >> 6) & 31;
     uint32_t value = RegAt(cpu, opcode, 3);
     uint32_t result;
@@ -69,45 +70,32 @@ THUMB_INLINE void ShiftByImmediate(CpuState& cpu, uint32_t opcode) {
     RegAt(cpu, opcode, 0) = result;
 }
 
-// ALU shifts by Rs AND 0xFF (ROR by Rs AND 31); each costs one extra cycle.
-THUMB_INLINE uint32_t ShiftLeftByRegister(CpuState& cpu, uint32_t value, uint32_t n) {
+// ALU shifts by register: the amount is Rs AND 0xFF (Rs AND 31 for ROR, so
+// ROR by 32 rotates by nothing); amount 0 leaves the value and C. Each costs
+// one extra cycle.
+template <Shift Kind>
+THUMB_INLINE uint32_t ShiftByRegister(CpuState& cpu, uint32_t value, uint32_t rs) {
+    cpu.cycleBudget -= 1;
+    uint32_t n = Kind == Shift::Ror ? rs & 31 : rs & 0xFF;
     if (n == 0) {
         SetNz(cpu, value);
         return value;
     }
-    uint32_t result = n < 32 ? value << n : 0;
-    uint32_t carry = n < 32 ? (value >> (32 - n)) & 1 : (n == 32 ? value & 1 : 0);
+    uint32_t result, carry;
+    if constexpr (Kind == Shift::Lsl) {
+        result = n < 32 ? value << n : 0;
+        carry = n < 32 ? (value >> (32 - n)) & 1 : (n == 32 ? value & 1 : 0);
+    } else if constexpr (Kind == Shift::Lsr) {
+        result = n < 32 ? value >> n : 0;
+        carry = n < 32 ? (value >> (n - 1)) & 1 : (n == 32 ? value >> 31 : 0);
+    } else if constexpr (Kind == Shift::Asr) {
+        result = SignedShiftRight(value, n < 32 ? n : 31);
+        carry = n < 32 ? (value >> (n - 1)) & 1 : value >> 31;
+    } else {
+        result = RotateRight(value, n);
+        carry = (value >> (n - 1)) & 1;
+    }
     SetNzc(cpu, result, carry);
-    return result;
-}
-THUMB_INLINE uint32_t ShiftRightByRegister(CpuState& cpu, uint32_t value, uint32_t n) {
-    if (n == 0) {
-        SetNz(cpu, value);
-        return value;
-    }
-    uint32_t result = n < 32 ? value >> n : 0;
-    uint32_t carry = n < 32 ? (value >> (n - 1)) & 1 : (n == 32 ? value >> 31 : 0);
-    SetNzc(cpu, result, carry);
-    return result;
-}
-THUMB_INLINE uint32_t ArithmeticShiftByRegister(CpuState& cpu, uint32_t value, uint32_t n) {
-    if (n == 0) {
-        SetNz(cpu, value);
-        return value;
-    }
-    uint32_t result = SignedShiftRight(value, n < 32 ? n : 31);
-    uint32_t carry = n < 32 ? (value >> (n - 1)) & 1 : value >> 31;
-    SetNzc(cpu, result, carry);
-    return result;
-}
-THUMB_INLINE uint32_t RotateByRegister(CpuState& cpu, uint32_t value, uint32_t n) {
-    n &= 31;
-    if (n == 0) {
-        SetNz(cpu, value);
-        return value;
-    }
-    uint32_t result = RotateRight(value, n);
-    SetNzc(cpu, result, (value >> (n - 1)) & 1);
     return result;
 }
 
@@ -120,24 +108,12 @@ THUMB_INLINE void AluOperation(CpuState& cpu, uint32_t opcode) {
     switch ((Row & 3) << 2 | ((opcode >> 6) & 3)) {
     case 0x0: SetNz(cpu, rd &= rs); break;
     case 0x1: SetNz(cpu, rd ^= rs); break;
-    case 0x2:
-        rd = ShiftLeftByRegister(cpu, rd, rs & 0xFF);
-        cpu.cycleBudget -= 1;
-        break;
-    case 0x3:
-        rd = ShiftRightByRegister(cpu, rd, rs & 0xFF);
-        cpu.cycleBudget -= 1;
-        break;
-    case 0x4:
-        rd = ArithmeticShiftByRegister(cpu, rd, rs & 0xFF);
-        cpu.cycleBudget -= 1;
-        break;
+    case 0x2: rd = ShiftByRegister<Shift::Lsl>(cpu, rd, rs); break;
+    case 0x3: rd = ShiftByRegister<Shift::Lsr>(cpu, rd, rs); break;
+    case 0x4: rd = ShiftByRegister<Shift::Asr>(cpu, rd, rs); break;
     case 0x5: rd = AddWithFlags(cpu.cpsr, rd, rs, CarryIn(cpu)); break;
     case 0x6: rd = SubtractWithFlags(cpu.cpsr, rd, rs, CarryIn(cpu) ^ 1); break;
-    case 0x7:
-        rd = RotateByRegister(cpu, rd, rs);
-        cpu.cycleBudget -= 1;
-        break;
+    case 0x7: rd = ShiftByRegister<Shift::Ror>(cpu, rd, rs); break;
     case 0x8: SetNz(cpu, rd & rs); break;
     case 0x9:  // NEG: C is set only by 0 - 0, and V stays clear even for 0 - 0x80000000.
         rd = 0 - rs;
