@@ -151,4 +151,17 @@ TEST_F(ThumbBranch, LoopChargesEachFetchAndStopsWhenTheBudgetIsSpent) {
     EXPECT_EQ(Cpu.r[15], 0x080000C2u);
 }
 
+TEST_F(ThumbBranch, OddPcFetchesTheHighByteOfItsHalfword) {
+    // A lone BL second half with an odd LR leaves R15 odd; the fetch there reads
+    // the high byte 0x20 of "movs r0, #1" as opcode 0x0020, lsls r0, r4, #0.
+    Load({0xF800, 0x0000, 0x2001}, ThumbCode + 0x40);
+    Cpu.r[14] = ThumbCode + 0x45;
+    Cpu.r[4] = 0x1234;
+    Step();
+    EXPECT_EQ(Cpu.r[15], ThumbCode + 0x45);
+    Step();
+    EXPECT_EQ(Cpu.r[0], 0x1234u);
+    EXPECT_EQ(Cpu.r[15], ThumbCode + 0x47);
+}
+
 }  // namespace
