@@ -24,7 +24,10 @@ uint32_t Channel(int n) { return Reg::DMA0SAD + Reg::DMA_STRIDE * n; }
 
 class Dma : public ::testing::Test {
 protected:
-    void SetUp() override { BootWords(dir, {0xEAFFFFFE}); }  // B .
+    void SetUp() override {
+        BootWords(dir, {0xEAFFFFFE});  // B .
+        StopRequest = false;           // a stopped run elsewhere may have left it set
+    }
     void TearDown() override { DebugFlags = 1; }
 
     // Programs addresses and count, then the control register.

@@ -23,7 +23,10 @@ constexpr uint32_t Io = 0x04000000;
 
 class IoRegisters : public ::testing::Test {
 protected:
-    void SetUp() override { BootWords(dir, {0xEAFFFFFE}); }  // B .
+    void SetUp() override {
+        BootWords(dir, {0xEAFFFFFE});  // B .
+        StopRequest = false;           // a stopped run elsewhere may have left it set
+    }
     void TearDown() override { DebugFlags = 1; }
     TempDir dir;
 };

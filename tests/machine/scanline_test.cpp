@@ -30,6 +30,7 @@ class Scanline : public ::testing::Test {
 protected:
     void SetUp() override {
         BootWords(dir, {0xEAFFFFFE});  // B .
+        StopRequest = false;           // a stopped run elsewhere may have left it set
         Presented = 0;
     }
     void TearDown() override {
@@ -290,6 +291,24 @@ TEST_F(Scanline, StoppedRunContinuesAsIfUninterrupted) {
         Headless::RunFrames(3);
         EXPECT_TRUE(MachineSnapshot() == whole) << "sound mode " << mode;
         EXPECT_EQ(Headless::FrameCount(), 7u);
+    }
+}
+
+// The same with console programs: halting, interrupt handlers, timers and
+// the sound feed running on the CPU.
+TEST_F(Scanline, StoppedProgramContinuesAsIfUninterrupted) {
+    for (const char* program : {"timer_cascade", "dma_sound_feed", "irq_lines"}) {
+        BootProgram(ProgramPath(program));
+        StopRequest = false;
+        Headless::RunFrames(9);
+        std::vector<uint8_t> whole = MachineSnapshot();
+
+        BootProgram(ProgramPath(program));
+        StopRequest = false;
+        Headless::RunFrames(2);
+        Headless::RunFrames(3);
+        Headless::RunFrames(4);
+        EXPECT_TRUE(MachineSnapshot() == whole) << program;
     }
 }
 

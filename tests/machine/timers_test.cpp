@@ -8,6 +8,7 @@
 #include "cpu/cpu.h"
 #include "machine/io.h"
 #include "machine/memory.h"
+#include "machine/scanline.h"
 #include "sound/voices.h"
 #include "test_support.h"
 
@@ -28,6 +29,7 @@ class TimersTest : public ::testing::Test {
 protected:
     void SetUp() override {
         BootWords(dir, {0xEAFFFFFE});  // B .
+        StopRequest = false;           // a stopped run elsewhere may have left it set
         for (Voice& v : Voices) v = Voice{};
         RegisterVoiceHandlers(RecordTone, nullptr, nullptr);
     }

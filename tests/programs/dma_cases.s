@@ -68,7 +68,7 @@ main:
 
     @ horizontal blank with repeat: one unit on each of the 160 visible lines
     bl      wait_vblank
-    DMA     0, data, 0x02001000, 0xA3000001
+    DMA     0, 0x02000000, 0x02001000, 0xA3000001   @ (channel 0 reads work RAM, not the cartridge)
     bl      wait_vblank
     STOP    0
     EXPECT  0x040000B4, 0x02001000 + 2 * 160, 11

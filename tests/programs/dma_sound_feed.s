@@ -24,7 +24,7 @@ main:
     str     r1, [r0, #0xBC]             @ DMA1SAD
     ldr     r1, =0x040000A0
     str     r1, [r0, #0xC0]             @ DMA1DAD: FIFO A
-    ldr     r1, =0xB6400000             @ sound timing, repeat, words, fixed destination
+    ldr     r1, =0xF6400000             @ sound timing, interrupt, repeat, words, fixed destination
     str     r1, [r0, #0xC4]
     add     r2, r0, #0x100
     ldr     r1, =0xFC00
