@@ -2,6 +2,7 @@
 //
 // Exit status: 0 success, 1 the cartridge could not be loaded, 2 bad usage.
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +10,7 @@
 
 #include "cpu/cpu.h"
 #include "headless.h"
+#include "machine/scanline.h"
 
 namespace {
 
@@ -17,6 +19,7 @@ constexpr double RealFramesPerSecond = 59.7275;
 struct Options {
     std::string cartridge;
     long frames = 60;
+    long frameSkip = 1;  // frames per shown frame
     bool regs = false;
     bool bench = false;
     bool console = false;
@@ -27,7 +30,8 @@ struct Options {
 int Usage(const char* message) {
     std::fprintf(stderr,
                  "tamboril-run: %s\n"
-                 "usage: tamboril-run [--frames N] [--keys SCRIPT] [--regs] [--bench] [--console] CARTRIDGE\n",
+                 "usage: tamboril-run [--frames N] [--frameskip N] [--keys SCRIPT] [--regs] [--bench]"
+                 " [--console] CARTRIDGE\n",
                  message);
     return 2;
 }
@@ -53,6 +57,10 @@ int main(int argc, char** argv) {
         const char* arg = argv[i];
         if (!std::strcmp(arg, "--frames")) {
             if (++i >= argc || !ParseCount(argv[i], options.frames)) return Usage("--frames needs a count");
+        } else if (!std::strcmp(arg, "--frameskip")) {
+            if (++i >= argc || !ParseCount(argv[i], options.frameSkip) || options.frameSkip < 1 ||
+                options.frameSkip > INT32_MAX)
+                return Usage("--frameskip needs a count of at least 1");
         } else if (!std::strcmp(arg, "--keys")) {
             std::string error;
             if (++i >= argc) return Usage("--keys needs a script");
@@ -81,6 +89,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tamboril-run: cannot load %s\n", options.cartridge.c_str());
         return 1;
     }
+    FrameSkip = static_cast<int32_t>(options.frameSkip);
     auto start = std::chrono::steady_clock::now();
     Headless::RunFrames(static_cast<int>(options.frames));
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
