@@ -10,9 +10,10 @@
 // bounded by the size from the header, so the host never loops without end
 // and never touches memory outside the bus:
 //   - LZ77 and run-length: every flag byte produces at least one output byte.
-//   - Huffman: every input bit is counted against the most bits the output
-//     could need with the given tree, and symbol widths outside 1..8 are
-//     refused, so trees that never reach a leaf end as well.
+//   - Huffman: symbol widths outside 1..8 are refused (width 0 would never
+//     complete a word), and a code longer than the tree can hold ends the
+//     decoding, so input beyond what the output could need is never read and
+//     a tree that never reaches a leaf ends too.
 //   - Difference filters: one element per step; the 16-bit filter stops when
 //     fewer than 2 bytes remain, so an odd size ends too.
 #include <algorithm>
@@ -84,34 +85,35 @@ void RunLengthUnComp(uint32_t source, uint32_t dest) {
 // a leaf, bit 6 child 1. Leaves hold a symbol of `width` bits; symbols fill
 // 32-bit output words from bit 0 up.
 //
-// Every step of a walk moves to a later node pair, so no leaf inside the tree
-// lies more than s + 1 bits from the root. The decoder therefore stops after
-// (symbols the output needs) x (s + 1) input bits, whatever the tree holds.
+// Every step of a walk moves to a later node pair, so a leaf inside the tree
+// lies at most s + 1 bits below the root, and no symbol of a well-formed
+// stream needs more input. A walk that has taken more steps has left the
+// tree (or the tree has no leaf on that path): the data is malformed and
+// decoding ends. The input read is thus bounded by the symbols the output
+// needs times s + 1 bits, whatever memory holds.
 void HuffUnComp(uint32_t source, uint32_t dest) {
     uint32_t header = MemRead32(source);
     uint32_t width = header & 0xF;
     if ((header & 0xF0) != HuffmanType || width < 1 || width > 8) return;
-    int64_t remaining = SizeOf(header);
-    uint32_t treeSize = MemRead8(source + 4);
+    uint32_t remaining = SizeOf(header);
+    const uint32_t treeSize = MemRead8(source + 4);
+    const uint32_t longestCode = treeSize + 1;
     const uint32_t root = source + 5;
     uint32_t stream = source + 4 + 2 * treeSize + 2;
-
-    const uint64_t outputBits = static_cast<uint64_t>((remaining + 3) / 4) * 32;
-    uint64_t bitsLeft = (outputBits + width - 1) / width * (treeSize + 1);
     const uint32_t symbolMask = (1u << width) - 1;
 
-    uint32_t node = root, nodeByte = MemRead8(root);
+    uint32_t node = root, nodeByte = MemRead8(root), depth = 0;
     uint32_t word = 0, wordBits = 0;
     uint64_t pending = 0;  // output bits not yet written, lowest first
     uint32_t pendingBits = 0;
-    while (remaining > 0 && bitsLeft > 0) {
+    while (remaining > 0) {
+        if (++depth > longestCode) return;
         if (wordBits == 0) {
             word = MemRead32(stream);
             stream += 4;
             wordBits = 32;
         }
         --wordBits;
-        --bitsLeft;
         uint32_t bit = (word >> wordBits) & 1;
         uint32_t child = (node & ~1u) + (nodeByte & 0x3F) * 2 + 2 + bit;
         if (!(nodeByte & (0x80u >> bit))) {
@@ -123,10 +125,12 @@ void HuffUnComp(uint32_t source, uint32_t dest) {
         pendingBits += width;
         node = root;
         nodeByte = MemRead8(root);
+        depth = 0;
         if (pendingBits >= 32) {
             MemWrite32(dest, static_cast<uint32_t>(pending));
             dest += 4;
-            remaining -= 4;
+            // The last word may overshoot a size that is not a multiple of 4.
+            remaining = remaining > 4 ? remaining - 4 : 0;
             pending >>= 32;
             pendingBits -= 32;
         }

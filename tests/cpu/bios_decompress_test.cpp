@@ -267,6 +267,13 @@ TEST_F(Decompressor, HuffmanRoundTripsWithByteAndNibbleSymbols) {
     Bytes noisy = SampleData(1000);
     EXPECT_EQ(Unpack(0x13, HuffmanEncode(noisy, 4), noisy.size()), WithSentinel(noisy));
     EXPECT_EQ(Unpack(0x13, HuffmanEncode(noisy, 2), noisy.size()), WithSentinel(noisy));
+    // Symbols 0 and 1 once, symbol k 2^(k-1) times: a chain tree whose
+    // longest code is as deep as the tree allows.
+    Bytes skewed = {0, 1};
+    for (uint8_t k = 2; k < 10; ++k) skewed.insert(skewed.end(), size_t{1} << (k - 1), k);
+    Bytes packed = HuffmanEncode(skewed, 8);
+    ASSERT_EQ(packed[4], 9) << "nine node pairs below the root";
+    EXPECT_EQ(Unpack(0x13, packed, skewed.size()), WithSentinel(skewed));
     Bytes flat(64, 0x77);
     EXPECT_EQ(Unpack(0x13, HuffmanEncode(flat, 8), flat.size()), WithSentinel(flat));
 }
