@@ -18,14 +18,22 @@ uint32_t RandomValue(std::mt19937& rng) {
     }
 }
 
+// A random halfword for code and memory. Software interrupts become the
+// unrecognized row next to them: a BIOS call handed a random count (a 32-bit
+// number of affine sets, say) runs as long on the host as on the console.
+uint16_t RandomHalfword(std::mt19937& rng) {
+    uint16_t halfword = static_cast<uint16_t>(rng());
+    return (halfword >> 8) == 0xDF ? static_cast<uint16_t>(halfword ^ 0x0100) : halfword;
+}
+
 TEST_F(ThumbRandom, RandomStreamsStayInsideTheMachine) {
     std::mt19937 rng(20261207);
-    for (uint32_t a = 0; a < InternalRamSize; a += 4) MemWrite32(0x03000000 + a, rng());
-    for (uint32_t a = 0; a < 0x10000; a += 4) MemWrite32(0x02000000 + a, rng());
+    for (uint32_t a = 0; a < InternalRamSize; a += 2) MemWrite16(0x03000000 + a, RandomHalfword(rng));
+    for (uint32_t a = 0; a < 0x10000; a += 2) MemWrite16(0x02000000 + a, RandomHalfword(rng));
     constexpr uint32_t ModesToTry[] = {ModeUser, ModeSystem, ModeIrq, ModeSupervisor, ModeFiq, ModeUndefined};
     for (int round = 0; round < 20000; ++round) {
         uint32_t code = 0x02000000 + (rng() & 0x3FFFE);
-        for (int i = 0; i < 128; ++i) MemWrite16(code + 2 * i, rng());
+        for (int i = 0; i < 128; ++i) MemWrite16(code + 2 * i, RandomHalfword(rng));
         for (int r = 0; r < 15; ++r) Cpu.r[r] = RandomValue(rng);
         Cpu.r[15] = code;
         Cpu.cpsr = (rng() & 0xF0000000) | ModesToTry[rng() % 6] | FlagT;
