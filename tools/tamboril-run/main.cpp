@@ -1,6 +1,7 @@
 // main.cpp - tamboril-run: runs a cartridge image headless, with no window and no pacing.
 //
-// Exit status: 0 success, 1 the cartridge could not be loaded, 2 bad usage.
+// Exit status: 0 success, 1 the cartridge or a state could not be loaded (or
+// the state not saved), 2 bad usage.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,12 +21,15 @@ struct Options {
     bool regs = false;
     bool bench = false;
     bool console = false;
+    std::string saveState;
+    std::string loadState;
 };
 
 int Usage(const char* message) {
     std::fprintf(stderr,
                  "tamboril-run: %s\n"
-                 "usage: tamboril-run [--frames N] [--regs] [--bench] [--console] CARTRIDGE\n",
+                 "usage: tamboril-run [--frames N] [--regs] [--bench] [--console] [--load-state FILE]\n"
+                 "                    [--save-state FILE] CARTRIDGE\n",
                  message);
     return 2;
 }
@@ -57,6 +61,10 @@ int main(int argc, char** argv) {
             options.bench = true;
         } else if (!std::strcmp(arg, "--console")) {
             options.console = true;
+        } else if (!std::strcmp(arg, "--save-state") || !std::strcmp(arg, "--load-state")) {
+            if (i + 1 >= argc) return Usage((std::string(arg) + " needs a file").c_str());
+            std::string& target = std::strcmp(arg, "--save-state") ? options.loadState : options.saveState;
+            target = argv[++i];
         } else if (arg[0] == '-' && arg[1]) {
             return Usage((std::string("unknown option ") + arg).c_str());
         } else if (options.cartridge.empty()) {
@@ -73,6 +81,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tamboril-run: cannot load %s\n", options.cartridge.c_str());
         return 1;
     }
+    if (!options.loadState.empty() && !Headless::LoadState(options.loadState)) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "tamboril-run: cannot load the state %s\n", options.loadState.c_str());
+        Headless::StopMachine();
+        return 1;
+    }
     auto start = std::chrono::steady_clock::now();
     Headless::RunFrames(static_cast<int>(options.frames));
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -82,6 +96,13 @@ int main(int argc, char** argv) {
         std::printf("frames=%ld seconds=%.3f fps=%.1f speed=%.2f\n", options.frames, seconds, fps,
                     fps / RealFramesPerSecond);
     }
+    int status = 0;
+    if (!options.saveState.empty() && !Headless::SaveState(options.saveState)) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "tamboril-run: cannot save the state %s\n", options.saveState.c_str());
+        status = 1;
+    }
+    // Shutdown writes the battery file, as when the emulator stops.
     Headless::StopMachine();
-    return 0;
+    return status;
 }
