@@ -1,9 +1,10 @@
 // eeprom_test.cpp - the serial EEPROM: block writes and reads bit by bit, the
 // reply stream in Dummy RAM, idle reads, trace lines and the stored record.
+#include "machine/eeprom.h"
+
 #include <gtest/gtest.h>
 
 #include "headless.h"
-#include "machine/eeprom.h"
 #include "machine/memory.h"
 #include "test_support.h"
 
@@ -68,8 +69,7 @@ TEST_F(SerialEeprom, ReplyStreamIsLeftInDummyRam) {
     Send(0, 1);
     RequestRead(5);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(PeekHalf(0x0D000000 + 2 * i), 0u);
-    for (int bit = 0; bit < 64; ++bit)
-        EXPECT_EQ(PeekHalf(0x0D000008 + 2 * bit), (Value >> (63 - bit)) & 1) << bit;
+    for (int bit = 0; bit < 64; ++bit) EXPECT_EQ(PeekHalf(0x0D000008 + 2 * bit), (Value >> (63 - bit)) & 1) << bit;
     EXPECT_EQ(PeekHalf(0x0F000008), 0u) << "every unmapped page shows the same stream";
 }
 
@@ -99,8 +99,7 @@ TEST_F(SerialEeprom, TraceShowsBitsAndTransfers) {
     RequestRead(1);
     MemRead16(0x0D000000);
     EXPECT_EQ(Headless::ConsoleText(), "10000001 WRITE(1) " + std::string(56, '0') + "11111111" +
-                                           " IN=00000000000000FF 0" + "11000001" +
-                                           " READ(1) OUT=00000000000000FF 0#");
+                                           " IN=00000000000000FF 0" + "11000001" + " READ(1) OUT=00000000000000FF 0#");
 }
 
 TEST_F(SerialEeprom, RecordRoundTripAndImpossibleValues) {
@@ -127,8 +126,8 @@ TEST_F(SerialEeprom, RecordRoundTripAndImpossibleValues) {
         int at;
         uint8_t value;
     };
-    for (Damage d : {Damage{528, 8}, Damage{529, 65}, Damage{530, 5}, Damage{532, 0x04}, Damage{533, 0x02},
-                     Damage{535, 0x80}}) {
+    for (Damage d :
+         {Damage{528, 8}, Damage{529, 65}, Damage{530, 5}, Damage{532, 0x04}, Damage{533, 0x02}, Damage{535, 0x80}}) {
         uint8_t bad[EepromBytes];
         std::copy(record, record + EepromBytes, bad);
         bad[d.at] = d.value;

@@ -1,9 +1,10 @@
 // flash_test.cpp - the Flash command interpreter over SRAM: identification,
 // erases, programming, broken sequences, trace lines and the stored record.
+#include "machine/flash.h"
+
 #include <gtest/gtest.h>
 
 #include "headless.h"
-#include "machine/flash.h"
 #include "machine/memory.h"
 #include "test_support.h"
 
