@@ -21,6 +21,8 @@ struct Options {
     bool regs = false;
     bool bench = false;
     bool console = false;
+    Headless::KeyScript keys;
+    bool hasKeys = false;
     std::string saveState;
     std::string loadState;
 };
@@ -28,8 +30,8 @@ struct Options {
 int Usage(const char* message) {
     std::fprintf(stderr,
                  "tamboril-run: %s\n"
-                 "usage: tamboril-run [--frames N] [--regs] [--bench] [--console] [--load-state FILE]\n"
-                 "                    [--save-state FILE] CARTRIDGE\n",
+                 "usage: tamboril-run [--frames N] [--keys SCRIPT] [--regs] [--bench] [--console]\n"
+                 "                    [--load-state FILE] [--save-state FILE] CARTRIDGE\n",
                  message);
     return 2;
 }
@@ -55,6 +57,11 @@ int main(int argc, char** argv) {
         const char* arg = argv[i];
         if (!std::strcmp(arg, "--frames")) {
             if (++i >= argc || !ParseCount(argv[i], options.frames)) return Usage("--frames needs a count");
+        } else if (!std::strcmp(arg, "--keys")) {
+            std::string error;
+            if (++i >= argc) return Usage("--keys needs a script");
+            if (!options.keys.Parse(argv[i], error)) return Usage(("bad key script: " + error).c_str());
+            options.hasKeys = true;
         } else if (!std::strcmp(arg, "--regs")) {
             options.regs = true;
         } else if (!std::strcmp(arg, "--bench")) {
@@ -76,6 +83,7 @@ int main(int argc, char** argv) {
     if (options.cartridge.empty()) return Usage("no cartridge given");
 
     Headless::SetConsoleEcho(options.console);
+    if (options.hasKeys) Headless::SetKeyScript(&options.keys);
     if (!Headless::StartMachine(options.cartridge)) {
         std::fflush(stdout);
         std::fprintf(stderr, "tamboril-run: cannot load %s\n", options.cartridge.c_str());
