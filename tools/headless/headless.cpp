@@ -18,8 +18,8 @@ namespace {
 
 std::string Console;
 bool Echo = false;
-std::vector<uint16_t> Surface(SurfaceWidth* SurfaceHeight);
-std::vector<uint16_t> Shown(ScreenWidth* ScreenHeight);
+std::vector<uint16_t> Surface(SurfaceWidth * SurfaceHeight);
+std::vector<uint16_t> Shown(ScreenWidth * ScreenHeight);
 uint64_t Frames = 0;
 int FramesLeft = 0;
 bool Stopped = false;
