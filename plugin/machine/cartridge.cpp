@@ -127,7 +127,6 @@ bool AllocateRegions() {
 }
 
 void LoadBios() {
-    std::memset(EepromChip.data, 0, EepromDataBytes);
     if (FILE* file = std::fopen("GBA.ROM", "rb")) {
         ConsolePrintf("Loading GBA.ROM...");
         BiosLoaded = std::fread(Owned.bios, 1, BiosSize, file) == BiosSize;
@@ -247,6 +246,7 @@ bool LoadCartridge(const char* path) {
     StopRequest = false;
     BiosLoaded = false;
     if (!AllocateRegions()) return false;
+    std::memset(EepromChip.data, 0, EepromDataBytes);
     LoadBios();
     if (!LoadImage(path)) return false;
     if (!CheckHeader(Owned.image)) return false;
