@@ -138,36 +138,6 @@ TEST_F(IoRegisters, TimerReloadReadsBackWhateverTheCounter) {
     EXPECT_EQ(PeekHalf(Io + Reg::TM0CNT_L), 0x1234u);
 }
 
-TEST_F(IoRegisters, WritingOneAcknowledgesARequest) {
-    RequestInterrupt(Irq::VBlank | Irq::Timer0);
-    WriteIo(Io + Reg::IF, Irq::HBlank);  // not requested: nothing changes
-    EXPECT_EQ(ReadIo(Reg::IF), Irq::VBlank | Irq::Timer0);
-    WriteIo(Io + Reg::IF, Irq::VBlank);
-    EXPECT_EQ(ReadIo(Reg::IF), Irq::Timer0);
-    MemWrite8(Io + Reg::IF, 0xFF);  // a byte store acknowledges only its own byte
-    EXPECT_EQ(ReadIo(Reg::IF), 0u);
-}
-
-TEST_F(IoRegisters, EnabledRequestEndsTheSliceAtOnce) {
-    Cpu.cycleBudget = 500;
-    Cpu.breakFlag = 0;
-    RequestInterrupt(Irq::VBlank | Irq::HBlank);
-    WriteIo(Io + Reg::IME, 1);
-    EXPECT_EQ(Cpu.irqPending, 0u) << "IE is still 0";
-    EXPECT_EQ(Cpu.cycleBudget, 500);
-    WriteIo(Io + Reg::IE, Irq::VBlank);
-    EXPECT_EQ(Cpu.irqPending, Irq::VBlank);
-    EXPECT_EQ(Cpu.breakFlag, 1);
-    EXPECT_EQ(Cpu.cycleBudget, 0);
-    EXPECT_EQ(Cpu.savedBudget, 500);
-
-    WriteIo(Io + Reg::IME, 0);
-    EXPECT_EQ(Cpu.irqPending, 0u);
-    WriteIo(Io + Reg::IME, 1);
-    WriteIo(Io + Reg::IF, Irq::VBlank);
-    EXPECT_EQ(Cpu.irqPending, 0u) << "the acknowledged request is no longer pending";
-}
-
 TEST_F(IoRegisters, HaltWaitsForAnInterruptAndFallsThroughAfterIt) {
     Cpu.r[15] = 0x08000100;
     Cpu.cycleBudget = 300;
