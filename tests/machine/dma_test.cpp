@@ -80,6 +80,8 @@ TEST_F(Dma, CountZeroMeansTheChannelMaximum) {
     EXPECT_EQ(Destination(0), Ewram + 0x8000) << "16384 halfwords";
     Start(1, Iwram, Ewram, 0x4001, 0x8100);  // bits above the count mask are ignored
     EXPECT_EQ(Destination(1), Ewram + 2);
+    Start(2, Iwram, Ewram, 0xC000, 0x8100);  // ... so this count is 0 as well
+    EXPECT_EQ(Destination(2), Ewram + 0x8000);
 }
 
 TEST_F(Dma, ChannelMasksLimitSourceAndDestination) {
