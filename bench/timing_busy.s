@@ -2,7 +2,7 @@
 @ CPU never rests: two timers (one pacing direct sound A through DMA1, one
 @ counting up behind it with an interrupt), a repeating horizontal-blank DMA
 @ of one word a line (a scroll effect), a 1 KB vertical-blank DMA every frame
-@ (sprite attributes), and the
+@ (sprite attributes: 32 of 128 sprites shown over a text background), and the
 @ vertical-blank, horizontal-blank and timer interrupts with a handler that
 @ acknowledges them. The main loop mixes arithmetic, loads and stores.
     .include "gba.inc"
@@ -14,7 +14,24 @@ main:
     ldr     r0, =IRQ_HANDLER
     ldr     r1, =irq_handler
     str     r1, [r0]
+    @ sprite attributes in work RAM: sprites 0..31 shown in a diagonal, the rest hidden
+    ldr     r4, =0x02000400
+    mov     r5, #0
+1:  cmp     r5, #32
+    movlo   r6, r5, lsl #2              @ y
+    movhs   r6, #0x0200                 @ hidden
+    add     r7, r5, r5, lsl #3          @ x = 9 * i
+    and     r7, r7, #0xFF
+    orr     r6, r6, r7, lsl #16
+    str     r6, [r4], #4
+    mov     r6, #0
+    str     r6, [r4], #4
+    add     r5, r5, #1
+    cmp     r5, #128
+    blo     1b
     mov     r0, #REG_BASE
+    ldr     r1, =0x1140                 @ mode 0, BG0 and sprites, one-dimensional sprite tiles
+    strh    r1, [r0]
     @ direct sound A from the cartridge through DMA1, timer 0 at 1024 cycles a sample
     ldr     r1, =0x0B0F
     add     r2, r0, #0x80

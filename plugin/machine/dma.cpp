@@ -44,28 +44,10 @@ inline uint32_t Register(int channel, uint32_t field) {
     return Reg::DMA0SAD + Reg::DMA_STRIDE * static_cast<uint32_t>(channel) + field;
 }
 
-inline uint32_t ReadAddress(uint32_t offset) { return ReadIo(offset) | ReadIo(offset + 2) << 16; }
-
-inline void StoreAddress(uint32_t offset, uint32_t value) {
-    StoreIo(offset, value & 0xFFFF);
-    StoreIo(offset + 2, value >> 16);
-}
-
-inline int32_t DestinationStep(uint32_t control, int32_t unit) {
-    switch ((control >> 5) & 3) {
-    case 1: return -unit;
-    case 2: return 0;
-    default: return unit;  // 0 increments, 3 increments without write-back
-    }
-}
-
-inline int32_t SourceStep(uint32_t control, int32_t unit) {
-    switch ((control >> 7) & 3) {
-    case 0: return unit;
-    case 1: return -unit;
-    default: return 0;
-    }
-}
+// Address steps in units, by destination control (3 increments without
+// write-back) and by source control (3 is fixed like 2).
+constexpr int32_t DestinationSteps[4] = {1, -1, 0, 1};
+constexpr int32_t SourceSteps[4] = {1, -1, 0, 0};
 
 template <typename Read, typename Write>
 inline void Copy(uint32_t& src, uint32_t& dst, uint32_t count, uint32_t srcStep, uint32_t dstStep,
@@ -81,17 +63,17 @@ inline void Copy(uint32_t& src, uint32_t& dst, uint32_t count, uint32_t srcStep,
 
 void WriteDmaControl(int channel, uint32_t value) {
     channel &= 3;
-    uint32_t control = Register(channel, Reg::DMA_CNT_H);
+    uint8_t* regs = IoPage() + Register(channel, 0);
     // An enabled channel must be disabled before it can be reprogrammed.
-    if (ReadIo(control) & value & 0x8000) return;
-    StoreIo(control, value);
+    if (Load16(regs + Reg::DMA_CNT_H) & value & 0x8000) return;
+    Store16(regs + Reg::DMA_CNT_H, value);
     bool soundChannel = channel == 1 || channel == 2;
     if (soundChannel) UpdateDirectSound();
     uint32_t timing = value & 0xB000;
     if (timing == 0x8000)
         RunDma(channel);
     else if (timing == 0xB000 && soundChannel)
-        Rings[channel - 1].source = ReadAddress(Register(channel, 0)) & 0x0FFFFFFC;
+        Rings[channel - 1].source = Load32(regs) & 0x0FFFFFFC;
 }
 
 void RunDma(int channel) {
@@ -99,19 +81,20 @@ void RunDma(int channel) {
     if (Running[channel]) return;
     if (RunningCount > 0 && Cpu.cycleBudget < -NestedDebtLimit) return;
     const ChannelLimits& limits = Limits[channel];
-    uint32_t controlOffset = Register(channel, Reg::DMA_CNT_H);
-    uint32_t control = ReadIo(controlOffset);
-    int32_t unit = (control & 0x400) ? 4 : 2;
-    uint32_t src = ReadAddress(Register(channel, 0)) & (limits.sourceMask + 1 - unit);
-    uint32_t dst = ReadAddress(Register(channel, Reg::DMA_DAD)) & (limits.destinationMask + 1 - unit);
-    uint32_t count = ReadIo(Register(channel, Reg::DMA_CNT_L)) & limits.countMask;
+    uint8_t* regs = IoPage() + Register(channel, 0);  // SAD, DAD, CNT_L, CNT_H
+    uint32_t control = Load16(regs + Reg::DMA_CNT_H);
+    uint32_t unit = (control & 0x400) ? 4 : 2;
+    uint32_t src = Load32(regs) & (limits.sourceMask + 1 - unit);
+    uint32_t dst = Load32(regs + Reg::DMA_DAD) & (limits.destinationMask + 1 - unit);
+    uint32_t count = Load16(regs + Reg::DMA_CNT_L) & limits.countMask;
     if (count == 0) count = limits.countMask + 1;
-    uint32_t srcStep = static_cast<uint32_t>(SourceStep(control, unit));
-    uint32_t dstStep = static_cast<uint32_t>(DestinationStep(control, unit));
+    uint32_t destinationControl = (control >> 5) & 3;
+    uint32_t srcStep = static_cast<uint32_t>(SourceSteps[(control >> 7) & 3]) * unit;
+    uint32_t dstStep = static_cast<uint32_t>(DestinationSteps[destinationControl]) * unit;
 
     if (DebugFlags & 0x08)
         ConsolePrintf("DMA%d: %08X-%08X -> %08X-%08X (%dbit,%s%s%s) at line %d\n", channel, src,
-                      src + srcStep * (count - 1), dst, dst + dstStep * (count - 1), unit * 8,
+                      src + srcStep * (count - 1), dst, dst + dstStep * (count - 1), static_cast<int>(unit * 8),
                       TimingNames[(control >> 12) & 3], (control & 0x4000) ? ",IRQ" : "",
                       (control & 0x200) ? ",Repeat" : "", static_cast<int>(ReadIo(Reg::VCOUNT)));
 
@@ -125,8 +108,8 @@ void RunDma(int channel) {
     Running[channel] = false;
 
     if (control & 0x4000) RequestInterrupt(Irq::Dma0 << channel);
-    StoreAddress(Register(channel, 0), src);
-    if (((control >> 5) & 3) != 3) StoreAddress(Register(channel, Reg::DMA_DAD), dst);
+    Store32(regs, src);
+    if (destinationControl != 3) Store32(regs + Reg::DMA_DAD, dst);
     bool repeats = (control & 0x200) && (control & 0x3000);
-    if (!repeats) StoreIo(controlOffset, ReadIo(controlOffset) & ~0x8000u);
+    if (!repeats) Store16(regs + Reg::DMA_CNT_H, Load16(regs + Reg::DMA_CNT_H) & ~0x8000u);
 }

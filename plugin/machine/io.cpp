@@ -24,6 +24,8 @@
 // after the wake-up lets execution continue past it.
 #include "io.h"
 
+#include <array>
+
 #include "../cpu/cpu.h"
 #include "../sound/tone_chip.h"
 #include "../video/renderer.h"
@@ -37,8 +39,57 @@ int32_t HaltState;
 
 namespace {
 
-// Sound registers end with the wave RAM; FIFO_A and FIFO_B after them are plain storage.
-constexpr uint32_t SoundLast = 0x09E;
+// What a write to each halfword of the first 4 KB of the I/O page does; one
+// table lookup instead of a chain of comparisons on every write.
+enum class Kind : uint8_t {
+    Plain,
+    DisplayStatus,
+    ReadOnly,
+    BgControl,
+    AffineParameter,
+    ReferencePoint,
+    BlendAlpha,
+    BlendY,
+    Sound,
+    SoundControlH,
+    DmaControl,
+    TimerReload,
+    TimerControl,
+    InterruptControl,
+    InterruptFlags,
+    WaitControl,
+    Halt,
+};
+
+constexpr std::array<Kind, 0x800> BuildRegisterKinds() {
+    std::array<Kind, 0x800> kinds{};
+    auto set = [&kinds](uint32_t offset, Kind kind) { kinds[offset >> 1] = kind; };
+    set(Reg::DISPSTAT, Kind::DisplayStatus);
+    set(Reg::VCOUNT, Kind::ReadOnly);
+    set(Reg::KEYINPUT, Kind::ReadOnly);
+    for (uint32_t i = 0; i < 4; ++i) {
+        set(Reg::BG0CNT + 2 * i, Kind::BgControl);
+        set(Reg::BG2PA + 2 * i, Kind::AffineParameter);
+        set(Reg::BG3PA + 2 * i, Kind::AffineParameter);
+        set(Reg::BG2X + 2 * i, Kind::ReferencePoint);
+        set(Reg::BG3X + 2 * i, Kind::ReferencePoint);
+        set(Reg::DMA0SAD + Reg::DMA_STRIDE * i + Reg::DMA_CNT_H, Kind::DmaControl);
+        set(Reg::TM0CNT_L + 4 * i, Kind::TimerReload);
+        set(Reg::TM0CNT_H + 4 * i, Kind::TimerControl);
+    }
+    set(Reg::BLDALPHA, Kind::BlendAlpha);
+    set(Reg::BLDY, Kind::BlendY);
+    // Sound registers end with the wave RAM; FIFO_A and FIFO_B after them are plain storage.
+    for (uint32_t offset = Reg::SOUND_FIRST; offset < 0x0A0; offset += 2) set(offset, Kind::Sound);
+    set(Reg::SOUNDCNT_H, Kind::SoundControlH);
+    set(Reg::IE, Kind::InterruptControl);
+    set(Reg::IME, Kind::InterruptControl);
+    set(Reg::IF, Kind::InterruptFlags);
+    set(Reg::WAITCNT, Kind::WaitControl);
+    set(Reg::POSTFLG, Kind::Halt);
+    return kinds;
+}
+constexpr std::array<Kind, 0x800> RegisterKinds = BuildRegisterKinds();
 
 inline int32_t SignExtend16(uint32_t value) { return static_cast<int16_t>(static_cast<uint16_t>(value)); }
 
@@ -105,73 +156,42 @@ void WriteIo(uint32_t address, uint32_t value) {
     uint32_t offset = address & 0xFFE;
     if (DebugFlags & 0x02)
         ConsolePrintf("Wrote %04Xh to IO[%03Xh] at %d\n", value, offset, static_cast<int>(ReadIo(Reg::VCOUNT)));
-    switch (offset) {
-    case Reg::DISPSTAT: StoreIo(offset, (ReadIo(offset) & 7) | (value & ~7u)); return;
-    case Reg::VCOUNT:
-    case Reg::KEYINPUT: return;
-    case Reg::BG0CNT:
-    case Reg::BG0CNT + 2:
-    case Reg::BG0CNT + 4:
-    case Reg::BG0CNT + 6: UpdateBgOrder(static_cast<int>(offset - Reg::BG0CNT) / 2, value); break;
-    case Reg::BG2PA:
-    case Reg::BG2PA + 2:
-    case Reg::BG2PA + 4:
-    case Reg::BG2PA + 6:
-    case Reg::BG3PA:
-    case Reg::BG3PA + 2:
-    case Reg::BG3PA + 4:
-    case Reg::BG3PA + 6: WriteAffineParameter(offset, value); break;
-    case Reg::BG2X:
-    case Reg::BG2X + 2:
-    case Reg::BG2Y:
-    case Reg::BG2Y + 2:
-    case Reg::BG3X:
-    case Reg::BG3X + 2:
-    case Reg::BG3Y:
-    case Reg::BG3Y + 2:
+    switch (RegisterKinds[offset >> 1]) {
+    case Kind::Plain: break;
+    case Kind::DisplayStatus: StoreIo(offset, (ReadIo(offset) & 7) | (value & ~7u)); return;
+    case Kind::ReadOnly: return;
+    case Kind::BgControl: UpdateBgOrder(static_cast<int>(offset - Reg::BG0CNT) / 2, value); break;
+    case Kind::AffineParameter: WriteAffineParameter(offset, value); break;
+    case Kind::ReferencePoint:
         StoreIo(offset, value);
         LatchReferencePoint(offset);
         return;
-    case Reg::BLDALPHA:
+    case Kind::BlendAlpha:
         BlendEva = BlendCoefficient(value);
         BlendEvb = BlendCoefficient(value >> 8);
         break;
-    case Reg::BLDY: BlendEvy = BlendCoefficient(value); break;
-    case Reg::SOUNDCNT_H:
+    case Kind::BlendY: BlendEvy = BlendCoefficient(value); break;
+    case Kind::Sound: WriteSoundIo(offset - Reg::SOUND_FIRST, value); break;
+    case Kind::SoundControlH:
         StoreIo(offset, value);
         WriteSoundIo(offset - Reg::SOUND_FIRST, value);
         UpdateDirectSound();
         StoreIo(Reg::SOUNDCNT_X, ToneChipStatus());
         return;
-    case Reg::DMA0SAD + Reg::DMA_CNT_H:
-    case Reg::DMA0SAD + Reg::DMA_STRIDE + Reg::DMA_CNT_H:
-    case Reg::DMA0SAD + 2 * Reg::DMA_STRIDE + Reg::DMA_CNT_H:
-    case Reg::DMA0SAD + 3 * Reg::DMA_STRIDE + Reg::DMA_CNT_H:
-        WriteDmaControl(static_cast<int>(offset - Reg::DMA0SAD) / Reg::DMA_STRIDE, value);
-        return;
-    case Reg::TM0CNT_L:
-    case Reg::TM0CNT_L + 4:
-    case Reg::TM0CNT_L + 8:
-    case Reg::TM0CNT_L + 12: WriteTimerReload(static_cast<int>(offset - Reg::TM0CNT_L) / 4, value); return;
-    case Reg::TM0CNT_H:
-    case Reg::TM0CNT_H + 4:
-    case Reg::TM0CNT_H + 8:
-    case Reg::TM0CNT_H + 12: WriteTimerControl(static_cast<int>(offset - Reg::TM0CNT_H) / 4, value); return;
-    case Reg::IE:
-    case Reg::IME:
+    case Kind::DmaControl: WriteDmaControl(static_cast<int>(offset - Reg::DMA0SAD) / Reg::DMA_STRIDE, value); return;
+    case Kind::TimerReload: WriteTimerReload(static_cast<int>(offset - Reg::TM0CNT_L) / 4, value); return;
+    case Kind::TimerControl: WriteTimerControl(static_cast<int>(offset - Reg::TM0CNT_H) / 4, value); return;
+    case Kind::InterruptControl:
         StoreIo(offset, value);
         CheckInterrupts();
         return;
-    case Reg::IF:
+    case Kind::InterruptFlags:
         // Writing 1 to a request bit acknowledges it.
         StoreIo(offset, ReadIo(offset) & ~value);
         CheckInterrupts();
         return;
-    case Reg::WAITCNT: ApplyWaitControl(value); break;
-    case Reg::POSTFLG: WriteHaltControl(); break;
-    default:
-        if (offset >= Reg::SOUND_FIRST && offset <= SoundLast) WriteSoundIo(offset - Reg::SOUND_FIRST, value);
-        break;
+    case Kind::WaitControl: ApplyWaitControl(value); break;
+    case Kind::Halt: WriteHaltControl(); break;
     }
     StoreIo(offset, value);
 }

@@ -18,7 +18,11 @@ void SetKeypadHook(KeypadHook hook);
 int RunSlice();
 
 // Completes the slice that a stop request cut short at line 160 (vertical
-// blank flags, interrupts, sound) and clears the request, so a run that was
-// stopped continues exactly as if it had never stopped. Used by the headless
-// runner and tests, which stop the machine at frame boundaries.
+// blank flags, interrupts, sound, then the CPU's next slice budget and the
+// interrupt entry) and clears the request, so a run that was stopped
+// continues exactly as if it had never stopped. The cut is recognised from
+// the I/O page (line 160 with the old horizontal-blank flag still set), so a
+// state saved there resumes the same way; otherwise only the request is
+// cleared. Used by the headless runner and tests, which stop the machine at
+// frame boundaries.
 void ResumeAfterStop();

@@ -80,31 +80,8 @@ TEST_F(Dma, CountZeroMeansTheChannelMaximum) {
     EXPECT_EQ(Destination(0), Ewram + 0x8000) << "16384 halfwords";
     Start(1, Iwram, Ewram, 0x4001, 0x8100);  // bits above the count mask are ignored
     EXPECT_EQ(Destination(1), Ewram + 2);
-}
-
-TEST_F(Dma, AddressControlSteps) {
-    FillWords(Ewram, 4, 0x10);
-    Start(3, Ewram + 12, Iwram + 12, 4, 0x84A0);  // both decrement
-    EXPECT_EQ(PeekWord(Iwram), 0x10u);
-    EXPECT_EQ(PeekWord(Iwram + 12), 0x13u);
-    EXPECT_EQ(Source(3), Ewram - 4);
-    EXPECT_EQ(Destination(3), Iwram - 4);
-
-    Start(3, Ewram, Iwram + 0x100, 4, 0x8440);  // fixed destination keeps the last unit
-    EXPECT_EQ(PeekWord(Iwram + 0x100), 0x13u);
-    EXPECT_EQ(PeekWord(Iwram + 0x104), 0u);
-    EXPECT_EQ(Destination(3), Iwram + 0x100);
-
-    Start(3, Ewram, Iwram + 0x200, 3, 0x8460);  // increment without write-back
-    EXPECT_EQ(PeekWord(Iwram + 0x208), 0x12u);
-    EXPECT_EQ(Destination(3), Iwram + 0x200);
-
-    for (uint32_t sourceControl : {0x100u, 0x180u}) {  // fixed source, 2 and 3
-        Start(3, Ewram + 8, Iwram + 0x300, 2, 0x8400 | sourceControl);
-        EXPECT_EQ(PeekWord(Iwram + 0x300), 0x12u);
-        EXPECT_EQ(PeekWord(Iwram + 0x304), 0x12u);
-        EXPECT_EQ(Source(3), Ewram + 8);
-    }
+    Start(2, Iwram, Ewram, 0xC000, 0x8100);  // ... so this count is 0 as well
+    EXPECT_EQ(Destination(2), Ewram + 0x8000);
 }
 
 TEST_F(Dma, ChannelMasksLimitSourceAndDestination) {
@@ -121,77 +98,6 @@ TEST_F(Dma, ChannelMasksLimitSourceAndDestination) {
     Start(3, Ewram, 0xF3000030, 1, 0x8400);  // channel 3 keeps 28 bits
     EXPECT_EQ(PeekWord(Iwram + 0x30), 0x5555u);
     EXPECT_EQ(Destination(3), 0x03000034u);
-}
-
-TEST_F(Dma, EnabledChannelIgnoresASecondEnable) {
-    FillWords(Ewram, 2, 0x77);
-    Start(3, Ewram, Iwram, 1, 0x8400);
-    MemWrite16(Io + Channel(3) + Reg::DMA_CNT_H, 0x8400);  // an immediate transfer has ended: runs again
-    EXPECT_EQ(PeekWord(Iwram), 0x77u);
-    EXPECT_EQ(PeekWord(Iwram + 4), 0x78u);
-
-    MemWrite16(Io + Channel(0) + Reg::DMA_CNT_H, 0xA200);
-    MemWrite16(Io + Channel(0) + Reg::DMA_CNT_H, 0xA000);
-    EXPECT_EQ(Control(0), 0xA200u) << "the armed setting stays in force";
-    MemWrite16(Io + Channel(0) + Reg::DMA_CNT_H, 0x0000);
-    MemWrite16(Io + Channel(0) + Reg::DMA_CNT_H, 0x9000);
-    EXPECT_EQ(Control(0), 0x9000u);
-}
-
-TEST_F(Dma, EndInterruptPerChannel) {
-    for (int n = 0; n < 4; ++n) {
-        StoreIo(Reg::IF, 0);
-        Start(n, Ewram, Iwram, 1, 0xC000);
-        EXPECT_EQ(ReadIo(Reg::IF), Irq::Dma0 << n);
-    }
-    StoreIo(Reg::IF, 0);
-    Start(3, Ewram, Iwram, 1, 0x8000);
-    EXPECT_EQ(ReadIo(Reg::IF), 0u);
-}
-
-TEST_F(Dma, HorizontalBlankRepeatRunsOnVisibleLinesOnly) {
-    // Armed during line 200: the first transfer is at the blank of line 0.
-    RunSlices(2 * 200);
-    ASSERT_EQ(ReadIo(Reg::VCOUNT), 200u);
-    Start(0, Ewram, Iwram, 1, 0xA200 | 0x100);  // fixed source, increment, repeat
-    RunSlices(2 * 28);
-    EXPECT_EQ(Destination(0), Iwram) << "nothing during the vertical blank";
-    RunSlices(1);
-    EXPECT_EQ(Destination(0), Iwram + 2) << "line 0";
-    RunSlices(2 * 228 - 1);
-    EXPECT_EQ(Destination(0), Iwram + 2 * 160) << "one unit per visible line";
-    EXPECT_EQ(Control(0), 0xA300u);
-
-    MemWrite16(Io + Channel(0) + Reg::DMA_CNT_H, 0);
-    Start(0, Ewram, Iwram, 1, 0xA000);  // without repeat: once
-    RunSlices(2 * 228);
-    EXPECT_EQ(Destination(0), Iwram + 2);
-    EXPECT_EQ(Control(0), 0x2000u);
-}
-
-TEST_F(Dma, VerticalBlankRepeatWithReloadedDestination) {
-    FillWords(Ewram, 8, 0x40);
-    Start(1, Ewram, Iwram, 2, 0x9660);  // words, destination increments and is reloaded
-    RunSlices(2 * 228 * 3);
-    EXPECT_EQ(PeekWord(Iwram), 0x44u) << "third frame, same destination";
-    EXPECT_EQ(PeekWord(Iwram + 4), 0x45u);
-    EXPECT_EQ(PeekWord(Iwram + 8), 0u);
-    EXPECT_EQ(Source(1), Ewram + 24);
-
-    MemWrite16(Io + Channel(1) + Reg::DMA_CNT_H, 0);
-    Start(1, Ewram, Iwram + 0x100, 2, 0x9600);  // destination continues frame after frame
-    RunSlices(2 * 228 * 3);
-    EXPECT_EQ(PeekWord(Iwram + 0x114), 0x45u);
-    EXPECT_EQ(Destination(1), Iwram + 0x118);
-}
-
-TEST_F(Dma, SpecialTimingOfChannelThreeRunsAtEachVisibleLineStart) {
-    Start(3, Iwram, Ewram, 1, 0xB300);  // fixed source, repeat, special
-    RunSlices(2 * 228);
-    EXPECT_EQ(Destination(3), Ewram + 2 * 160);
-    Start(0, Iwram, Ewram, 1, 0xB300);
-    RunSlices(2 * 228);
-    EXPECT_EQ(Destination(0), Ewram) << "special timing never triggers channel 0";
 }
 
 TEST_F(Dma, SoundTimingArmsTheFeedInsteadOfTransferring) {

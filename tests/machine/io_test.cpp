@@ -138,36 +138,6 @@ TEST_F(IoRegisters, TimerReloadReadsBackWhateverTheCounter) {
     EXPECT_EQ(PeekHalf(Io + Reg::TM0CNT_L), 0x1234u);
 }
 
-TEST_F(IoRegisters, WritingOneAcknowledgesARequest) {
-    RequestInterrupt(Irq::VBlank | Irq::Timer0);
-    WriteIo(Io + Reg::IF, Irq::HBlank);  // not requested: nothing changes
-    EXPECT_EQ(ReadIo(Reg::IF), Irq::VBlank | Irq::Timer0);
-    WriteIo(Io + Reg::IF, Irq::VBlank);
-    EXPECT_EQ(ReadIo(Reg::IF), Irq::Timer0);
-    MemWrite8(Io + Reg::IF, 0xFF);  // a byte store acknowledges only its own byte
-    EXPECT_EQ(ReadIo(Reg::IF), 0u);
-}
-
-TEST_F(IoRegisters, EnabledRequestEndsTheSliceAtOnce) {
-    Cpu.cycleBudget = 500;
-    Cpu.breakFlag = 0;
-    RequestInterrupt(Irq::VBlank | Irq::HBlank);
-    WriteIo(Io + Reg::IME, 1);
-    EXPECT_EQ(Cpu.irqPending, 0u) << "IE is still 0";
-    EXPECT_EQ(Cpu.cycleBudget, 500);
-    WriteIo(Io + Reg::IE, Irq::VBlank);
-    EXPECT_EQ(Cpu.irqPending, Irq::VBlank);
-    EXPECT_EQ(Cpu.breakFlag, 1);
-    EXPECT_EQ(Cpu.cycleBudget, 0);
-    EXPECT_EQ(Cpu.savedBudget, 500);
-
-    WriteIo(Io + Reg::IME, 0);
-    EXPECT_EQ(Cpu.irqPending, 0u);
-    WriteIo(Io + Reg::IME, 1);
-    WriteIo(Io + Reg::IF, Irq::VBlank);
-    EXPECT_EQ(Cpu.irqPending, 0u) << "the acknowledged request is no longer pending";
-}
-
 TEST_F(IoRegisters, HaltWaitsForAnInterruptAndFallsThroughAfterIt) {
     Cpu.r[15] = 0x08000100;
     Cpu.cycleBudget = 300;
@@ -240,7 +210,7 @@ TEST_F(IoRegisters, ArbitraryWritesToEveryRegisterAreSafe) {
     std::mt19937 random(12345);
     for (uint32_t i = 0; i < 0x400; i += 4) Store32(ExternalRam() + i, random());
     for (int round = 0; round < 20000; ++round) {
-        uint32_t offset = random() & 0x3FE;
+        uint32_t offset = random() & ((random() & 1) ? 0x3FE : 0xFFE);  // mostly where the registers are
         uint32_t value = random() & 0xFFFF;
         // Keep DMA counts small most of the time so the test stays quick.
         if (offset >= 0x0B0 && offset < 0x0E0 && (offset - 0x0B0) % 12 == 8 && (random() & 63))

@@ -77,36 +77,6 @@ TEST_F(Scanline, LinesAlternateVisibleAndBlankSlices) {
     EXPECT_EQ(ReadIo(Reg::DISPSTAT) & 1, 0u);
 }
 
-TEST_F(Scanline, LineMatchAndVerticalBlankRequestOncePerFrame) {
-    WriteIo(Io + Reg::DISPSTAT, 0x2028);
-    std::vector<uint32_t> matchLines, vblankLines;
-    for (int i = 0; i < 3 * SlicesPerFrame; ++i) {
-        RunSlice();
-        uint32_t requests = ReadIo(Reg::IF);
-        if (requests & Irq::VCount) matchLines.push_back(ReadIo(Reg::VCOUNT));
-        if (requests & Irq::VBlank) vblankLines.push_back(ReadIo(Reg::VCOUNT));
-        uint32_t line = ReadIo(Reg::VCOUNT);
-        if (line == 32 || line == 33) {
-            EXPECT_EQ((ReadIo(Reg::DISPSTAT) & 4) != 0, line == 32);
-        }
-        StoreIo(Reg::IF, 0);
-    }
-    EXPECT_EQ(matchLines, std::vector<uint32_t>({32, 32, 32}));
-    EXPECT_EQ(vblankLines, std::vector<uint32_t>({160, 160, 160}));
-}
-
-TEST_F(Scanline, HorizontalBlankRequestsOnEveryLine) {
-    WriteIo(Io + Reg::DISPSTAT, 0x0010);
-    int requests = 0;
-    for (int i = 0; i < 2 * SlicesPerFrame; ++i) {
-        RunSlice();
-        if (ReadIo(Reg::IF) & Irq::HBlank) ++requests;
-        EXPECT_EQ(ReadIo(Reg::IF) & ~Irq::HBlank, 0u) << "no other requests are enabled";
-        StoreIo(Reg::IF, 0);
-    }
-    EXPECT_EQ(requests, 2 * 228);
-}
-
 TEST_F(Scanline, ResultIsThePendingInterruptAndWakesAHalt) {
     WriteIo(Io + Reg::DISPSTAT, 0x0008);
     WriteIo(Io + Reg::IE, Irq::VBlank);
