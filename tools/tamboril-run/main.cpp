@@ -1,7 +1,9 @@
 // main.cpp - tamboril-run: runs a cartridge image headless, with no window and no pacing.
 //
-// Exit status: 0 success, 1 the cartridge could not be loaded, 2 bad usage.
+// Exit status: 0 success, 1 the cartridge or a state could not be loaded (or
+// the state not saved), 2 bad usage.
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +11,7 @@
 
 #include "cpu/cpu.h"
 #include "headless.h"
+#include "machine/scanline.h"
 
 namespace {
 
@@ -17,17 +20,21 @@ constexpr double RealFramesPerSecond = 59.7275;
 struct Options {
     std::string cartridge;
     long frames = 60;
+    long frameSkip = 1;  // frames per shown frame
     bool regs = false;
     bool bench = false;
     bool console = false;
     Headless::KeyScript keys;
     bool hasKeys = false;
+    std::string saveState;
+    std::string loadState;
 };
 
 int Usage(const char* message) {
     std::fprintf(stderr,
                  "tamboril-run: %s\n"
-                 "usage: tamboril-run [--frames N] [--keys SCRIPT] [--regs] [--bench] [--console] CARTRIDGE\n",
+                 "usage: tamboril-run [--frames N] [--frameskip N] [--keys SCRIPT] [--regs] [--bench] [--console]\n"
+                 "                    [--load-state FILE] [--save-state FILE] CARTRIDGE\n",
                  message);
     return 2;
 }
@@ -53,6 +60,10 @@ int main(int argc, char** argv) {
         const char* arg = argv[i];
         if (!std::strcmp(arg, "--frames")) {
             if (++i >= argc || !ParseCount(argv[i], options.frames)) return Usage("--frames needs a count");
+        } else if (!std::strcmp(arg, "--frameskip")) {
+            if (++i >= argc || !ParseCount(argv[i], options.frameSkip) || options.frameSkip < 1 ||
+                options.frameSkip > INT32_MAX)
+                return Usage("--frameskip needs a count of at least 1");
         } else if (!std::strcmp(arg, "--keys")) {
             std::string error;
             if (++i >= argc) return Usage("--keys needs a script");
@@ -64,6 +75,10 @@ int main(int argc, char** argv) {
             options.bench = true;
         } else if (!std::strcmp(arg, "--console")) {
             options.console = true;
+        } else if (!std::strcmp(arg, "--save-state") || !std::strcmp(arg, "--load-state")) {
+            if (i + 1 >= argc) return Usage((std::string(arg) + " needs a file").c_str());
+            std::string& target = std::strcmp(arg, "--save-state") ? options.loadState : options.saveState;
+            target = argv[++i];
         } else if (arg[0] == '-' && arg[1]) {
             return Usage((std::string("unknown option ") + arg).c_str());
         } else if (options.cartridge.empty()) {
@@ -81,6 +96,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tamboril-run: cannot load %s\n", options.cartridge.c_str());
         return 1;
     }
+    FrameSkip = static_cast<int32_t>(options.frameSkip);
+    if (!options.loadState.empty() && !Headless::LoadState(options.loadState)) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "tamboril-run: cannot load the state %s\n", options.loadState.c_str());
+        Headless::StopMachine();
+        return 1;
+    }
     auto start = std::chrono::steady_clock::now();
     Headless::RunFrames(static_cast<int>(options.frames));
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -90,6 +112,13 @@ int main(int argc, char** argv) {
         std::printf("frames=%ld seconds=%.3f fps=%.1f speed=%.2f\n", options.frames, seconds, fps,
                     fps / RealFramesPerSecond);
     }
+    int status = 0;
+    if (!options.saveState.empty() && !Headless::SaveState(options.saveState)) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "tamboril-run: cannot save the state %s\n", options.saveState.c_str());
+        status = 1;
+    }
+    // Shutdown writes the battery file, as when the emulator stops.
     Headless::StopMachine();
-    return 0;
+    return status;
 }
