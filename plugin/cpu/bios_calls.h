@@ -10,7 +10,8 @@
 //      the bus wraps them and every access is charged to the cycle budget.
 //   3. Work is bounded by the size or count the call was given: each step of
 //      every loop either produces output or is counted against a limit derived
-//      from that size, whatever the data in memory says.
+//      from that size, whatever the data in memory says. Counts larger than
+//      any memory could hold are refused, so no call stalls the host.
 #pragma once
 
 #include <cstdint>

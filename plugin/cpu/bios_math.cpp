@@ -51,6 +51,13 @@ AffineSteps Rotate(uint32_t scaleX, uint32_t scaleY, uint32_t angle) {
     return {Truncate(cosine * sx), Truncate(sine * sx), -Truncate(sine * sy), Truncate(cosine * sy)};
 }
 
+// The most records one affine call computes. Even the largest RAM holds far
+// fewer (external work RAM fits 16384 background records); a larger count
+// only comes from a game that has gone astray, and running it to the end
+// (up to 4 billion records) would stall the host for minutes inside one
+// instruction. Such a count is an unusable argument: the call does nothing.
+constexpr uint32_t MaxAffineRecords = 0xFFFF;
+
 uint32_t Product(uint32_t a, int32_t b) {
     return static_cast<uint32_t>(static_cast<int64_t>(static_cast<int16_t>(a)) * b);
 }
@@ -94,6 +101,7 @@ void ArcTangent2(CpuState& cpu) {
 
 void BgAffineSet(CpuState& cpu) {
     uint32_t source = cpu.r[0], dest = cpu.r[1];
+    if (cpu.r[2] > MaxAffineRecords) return;
     for (uint32_t n = cpu.r[2]; n != 0; --n) {
         uint32_t originX = MemRead32(source), originY = MemRead32(source + 4);
         uint32_t centreX = MemRead16(source + 8), centreY = MemRead16(source + 10);
@@ -112,6 +120,7 @@ void BgAffineSet(CpuState& cpu) {
 
 void ObjAffineSet(CpuState& cpu) {
     uint32_t source = cpu.r[0], dest = cpu.r[1], stride = cpu.r[3];
+    if (cpu.r[2] > MaxAffineRecords) return;
     for (uint32_t n = cpu.r[2]; n != 0; --n) {
         AffineSteps p = Rotate(MemRead16(source), MemRead16(source + 2), MemRead16(source + 4));
         MemWrite16(dest, static_cast<uint32_t>(p.pa));

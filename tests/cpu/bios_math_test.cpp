@@ -120,11 +120,14 @@ TEST_F(BiosMath, ObjAffineSetWritesTheFourParametersAtTheStride) {
     EXPECT_EQ(PeekHalf(0x07000086), 0xEEEEu) << "four records, no more";
 }
 
-TEST_F(BiosMath, ObjAffineSetWithZeroCountWritesNothing) {
+TEST_F(BiosMath, AffineCallsWithUnusableCountsWriteNothing) {
     PutObjRecord(0x02000000, 0x100, 0x100, 0);
-    Fill(0x07000000, 16, 0xEE);
-    Call(0x0F, 0x02000000, 0x07000006, 0, 8);
-    EXPECT_EQ(PeekHalf(0x07000006), 0xEEEEu);
+    for (uint32_t count : {0u, 0x10000u, 0xFFFFFFFFu}) {
+        Fill(0x07000000, 64, 0xEE);
+        Call(0x0F, 0x02000000, 0x07000006, count, 8);
+        Call(0x0E, 0x02000000, 0x07000000, count);
+        EXPECT_EQ(Peek(0x07000000, 64), std::vector<uint8_t>(64, 0xEE)) << count;
+    }
 }
 
 TEST_F(BiosMath, BgAffineSetComputesStepsAndStartPoint) {
