@@ -101,7 +101,6 @@ bool AllocateRegions() {
     }
     if (!(Owned.bios = Allocate(BiosSize, "Allocating 16kB BIOS ROM...", 0))) return false;
     MapRegion(Owned.bios, BiosSize, 0, BiosSize, false);
-    for (uint32_t i = 0; i < BiosSize; i += 4) Store32(Owned.bios + i, BiosFill);
     struct Region {
         uint8_t** buffer;
         uint32_t size, base, span;
@@ -133,8 +132,10 @@ void LoadBios() {
         Done(BiosLoaded);
         std::fclose(file);
     }
-    if (!BiosLoaded)
-        for (int i = 0; i < 12; ++i) Store32(Owned.bios + 4 * i, BiosStub[i]);
+    if (BiosLoaded) return;
+    // A short image leaves nothing of itself: the fill word, then the stub.
+    for (uint32_t i = 0; i < BiosSize; i += 4) Store32(Owned.bios + i, BiosFill);
+    for (int i = 0; i < 12; ++i) Store32(Owned.bios + 4 * i, BiosStub[i]);
 }
 
 // The image size as the gzip reader delivers it. zlib cannot seek from the

@@ -309,6 +309,7 @@ TEST_F(Cartridge, BiosImageFromTheWorkingDirectoryStartsAtZero) {
     EXPECT_NE(Console().find("Loading GBA.ROM...FAILED\n"), std::string::npos);
     EXPECT_FALSE(BiosLoaded);
     EXPECT_EQ(PeekWord(0), 0xE3A0F302u) << "a short image falls back to the stub";
+    EXPECT_EQ(PeekWord(0x40), 0x09FE2000u) << "and nothing of it stays";
     EXPECT_EQ(Cpu.r[15], 0x08000000u);
 }
 
