@@ -358,6 +358,32 @@ TEST_F(MachineState, FailedSaveKeepsThePreviousFile) {
     EXPECT_FALSE(SaveMachineState(Path("missing-folder/s.sta").c_str()));
 }
 
+std::string RunRunner(const std::string& arguments) {
+    std::string command = std::string(TAMBORIL_BIN_DIR) + "/tamboril-run " + arguments + " 2>&1";
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char line[512];
+        while (std::fgets(line, sizeof line, pipe)) output += line;
+        pclose(pipe);
+    }
+    return output;
+}
+
+TEST_F(MachineState, RunnerCarriesAStateFromOneRunToTheNext) {
+    game = dir.File("roundtrip.gba");
+    WriteFileBytes(game, ReadFileBytes(ProgramPath("save_roundtrip")));
+    std::string whole = RunRunner("--frames 30 --regs " + game);
+    std::remove(dir.File("roundtrip.sav").c_str());  // each run starts with empty backup memory
+    std::string first = RunRunner("--frames 12 --save-state " + Path("r.sta") + " " + game);
+    std::remove(dir.File("roundtrip.sav").c_str());
+    EXPECT_EQ(first, "");
+    std::string second = RunRunner("--load-state " + Path("r.sta") + " --frames 18 --regs " + game);
+    EXPECT_NE(whole.find("R15="), std::string::npos) << whole;
+    EXPECT_EQ(second, whole);
+    EXPECT_NE(RunRunner("--load-state " + Path("absent.sta") + " " + game).find("cannot load the state"),
+              std::string::npos);
+}
+
 TEST_F(MachineState, NothingToSaveOrLoadWithoutAMachine) {
     ASSERT_TRUE(SaveMachineState(Path("s.sta").c_str()));
     Headless::StopMachine();
