@@ -3,6 +3,7 @@
 // Exit status: 0 success, 1 the cartridge or a state could not be loaded (or
 // the state not saved), 2 bad usage.
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,7 @@
 
 #include "cpu/cpu.h"
 #include "headless.h"
+#include "machine/scanline.h"
 
 namespace {
 
@@ -18,6 +20,7 @@ constexpr double RealFramesPerSecond = 59.7275;
 struct Options {
     std::string cartridge;
     long frames = 60;
+    long frameSkip = 1;  // frames per shown frame
     bool regs = false;
     bool bench = false;
     bool console = false;
@@ -30,7 +33,8 @@ struct Options {
 int Usage(const char* message) {
     std::fprintf(stderr,
                  "tamboril-run: %s\n"
-                 "usage: tamboril-run [--frames N] [--keys SCRIPT] [--regs] [--bench] [--console]\n"
+                 "usage: tamboril-run [--frames N] [--frameskip N] [--keys SCRIPT] [--regs] [--bench]"
+                 " [--console]\n"
                  "                    [--load-state FILE] [--save-state FILE] CARTRIDGE\n",
                  message);
     return 2;
@@ -57,6 +61,10 @@ int main(int argc, char** argv) {
         const char* arg = argv[i];
         if (!std::strcmp(arg, "--frames")) {
             if (++i >= argc || !ParseCount(argv[i], options.frames)) return Usage("--frames needs a count");
+        } else if (!std::strcmp(arg, "--frameskip")) {
+            if (++i >= argc || !ParseCount(argv[i], options.frameSkip) || options.frameSkip < 1 ||
+                options.frameSkip > INT32_MAX)
+                return Usage("--frameskip needs a count of at least 1");
         } else if (!std::strcmp(arg, "--keys")) {
             std::string error;
             if (++i >= argc) return Usage("--keys needs a script");
@@ -89,6 +97,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tamboril-run: cannot load %s\n", options.cartridge.c_str());
         return 1;
     }
+    FrameSkip = static_cast<int32_t>(options.frameSkip);
     if (!options.loadState.empty() && !Headless::LoadState(options.loadState)) {
         std::fflush(stdout);
         std::fprintf(stderr, "tamboril-run: cannot load the state %s\n", options.loadState.c_str());
