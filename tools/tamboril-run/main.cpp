@@ -33,8 +33,7 @@ struct Options {
 int Usage(const char* message) {
     std::fprintf(stderr,
                  "tamboril-run: %s\n"
-                 "usage: tamboril-run [--frames N] [--frameskip N] [--keys SCRIPT] [--regs] [--bench]"
-                 " [--console]\n"
+                 "usage: tamboril-run [--frames N] [--frameskip N] [--keys SCRIPT] [--regs] [--bench] [--console]\n"
                  "                    [--load-state FILE] [--save-state FILE] CARTRIDGE\n",
                  message);
     return 2;
