@@ -217,7 +217,7 @@ void ReadBatteryFile() {
     }
     ConsolePrintf("reading...");
     bool sramComplete = std::fread(Owned.sram, 1, BatterySramBytes, file) == BatterySramBytes;
-    if (!sramComplete) RewindFile(file);
+    if (!sramComplete) RewindFile(file, RuntimeRewind());
     bool eepromComplete = std::fread(EepromChip.data, 1, EepromDataBytes, file) == EepromDataBytes;
     std::fclose(file);
     Done(sramComplete || eepromComplete);
