@@ -149,14 +149,21 @@ TEST_F(MachineState, StreamHasTheExactLayout) {
 TEST_F(MachineState, SaveAndLoadAtOnceChangesNothing) {
     Headless::RunFrames(3);
     Disturb(4);
+    StoreIo(Reg::DMA0SAD + Reg::DMA_STRIDE * 1, 0x1237);      // DMA1 and DMA2 sources, read back
+    StoreIo(Reg::DMA0SAD + Reg::DMA_STRIDE * 1 + 2, 0x0200);  // as the direct-sound feed's
+    StoreIo(Reg::DMA0SAD + Reg::DMA_STRIDE * 2, 0x0008);
+    StoreIo(Reg::DMA0SAD + Reg::DMA_STRIDE * 2 + 2, 0xF300);
     std::vector<uint8_t> before = Snapshot();
     ASSERT_TRUE(Headless::SaveState(Path("s.sta")));
     BlendEva = BlendEvb = BlendEvy = 0;  // recomputed by the load
     Flash.data = nullptr;                // re-established by the load
+    Rings[0].source = Rings[1].source = 0;
     ASSERT_TRUE(Headless::LoadState(Path("s.sta")));
     EXPECT_TRUE(Snapshot() == before);
     EXPECT_EQ(Flash.data, SaveRam());
     EXPECT_EQ(EepromChip.reply, DummyRam);
+    EXPECT_EQ(Rings[0].source, 0x02001234u);
+    EXPECT_EQ(Rings[1].source, 0x03000008u);
 }
 
 TEST_F(MachineState, LoadedStateRunsOnExactlyAsTheOriginal) {
