@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -114,4 +115,12 @@ BENCHMARK(LoadImage)->Arg(0)->Arg(1)->ArgName("gzip")->Unit(benchmark::kMillisec
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Headless::StopMachine();
+    std::filesystem::remove_all(Folder());
+    return 0;
+}

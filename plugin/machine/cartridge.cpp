@@ -101,7 +101,6 @@ bool AllocateRegions() {
     }
     if (!(Owned.bios = Allocate(BiosSize, "Allocating 16kB BIOS ROM...", 0))) return false;
     MapRegion(Owned.bios, BiosSize, 0, BiosSize, false);
-    for (uint32_t i = 0; i < BiosSize; i += 4) Store32(Owned.bios + i, BiosFill);
     struct Region {
         uint8_t** buffer;
         uint32_t size, base, span;
@@ -133,8 +132,10 @@ void LoadBios() {
         Done(BiosLoaded);
         std::fclose(file);
     }
-    if (!BiosLoaded)
-        for (int i = 0; i < 12; ++i) Store32(Owned.bios + 4 * i, BiosStub[i]);
+    if (BiosLoaded) return;
+    // A short image leaves nothing of itself: the fill word, then the stub.
+    for (uint32_t i = 0; i < BiosSize; i += 4) Store32(Owned.bios + i, BiosFill);
+    for (int i = 0; i < 12; ++i) Store32(Owned.bios + 4 * i, BiosStub[i]);
 }
 
 // The image size as the gzip reader delivers it. zlib cannot seek from the
@@ -182,15 +183,21 @@ bool LoadImage(const char* path) {
 
 const char* YesNo(bool yes) { return yes ? "YES" : "NO"; }
 
+// Header text as the log shows it: a control character (a zero byte in an
+// unset code, say) would end or break the console line, so it shows as '.'.
+char Shown(uint8_t c) { return c < 0x20 || c == 0x7F ? '.' : static_cast<char>(c); }
+
 bool CheckHeader(const uint8_t* image) {
     char title[13] = {};
-    std::memcpy(title, image + 0xA0, 12);
-    const char* code = reinterpret_cast<const char*>(image + 0xAC);
-    const char* maker = reinterpret_cast<const char*>(image + 0xB0);
+    for (int i = 0; i < 12 && image[0xA0 + i]; ++i) title[i] = Shown(image[0xA0 + i]);
+    char code[4], maker[2];
+    for (int i = 0; i < 4; ++i) code[i] = Shown(image[0xAC + i]);
+    for (int i = 0; i < 2; ++i) maker[i] = Shown(image[0xB0 + i]);
     uint32_t branch = image[0] | image[1] << 8 | image[2] << 16;
     uint8_t computed = HeaderComplement(image);
     ConsolePrintf("  Title:    %s (%c%c%c%c)\n", title, code[0], code[1], code[2], code[3]);
-    ConsolePrintf("  Maker:    %s (%c%c)\n", MakerName(maker[0], maker[1]), maker[0], maker[1]);
+    ConsolePrintf("  Maker:    %s (%c%c)\n", MakerName(static_cast<char>(image[0xB0]), static_cast<char>(image[0xB1])),
+                  maker[0], maker[1]);
     ConsolePrintf("  Japanese: %s\n", YesNo(code[3] == 'J'));
     ConsolePrintf("  American: %s\n", YesNo(code[3] == 'E'));
     ConsolePrintf("  European: %s\n", YesNo(code[3] == 'P'));
@@ -216,7 +223,7 @@ void ReadBatteryFile() {
     }
     ConsolePrintf("reading...");
     bool sramComplete = std::fread(Owned.sram, 1, BatterySramBytes, file) == BatterySramBytes;
-    if (!sramComplete) RewindFile(file);
+    if (!sramComplete) RewindFile(file, RuntimeRewind());
     bool eepromComplete = std::fread(EepromChip.data, 1, EepromDataBytes, file) == EepromDataBytes;
     std::fclose(file);
     Done(sramComplete || eepromComplete);

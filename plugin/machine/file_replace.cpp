@@ -34,9 +34,9 @@ bool ReplacementFile::Write(const void* data, size_t size) {
     return true;
 }
 
-bool ReplacementFile::Commit() {
+bool ReplacementFile::Commit(bool flush) {
     if (fd_ < 0) return false;
-    bool synced = fsync(fd_) == 0;
+    bool synced = !flush || fsync(fd_) == 0;
     bool closed = close(fd_) == 0;
     fd_ = -1;
     if (!synced || !closed || std::rename(temporary_.c_str(), path_.c_str()) != 0) return false;

@@ -18,8 +18,12 @@ public:
     int fd() const { return fd_; }
     // Writes all bytes; false on a short write.
     bool Write(const void* data, size_t size);
-    // Flushes to disk, closes and renames over the final name.
-    bool Commit();
+    // Closes and renames over the final name. With `flush`, the data reaches
+    // the disk first, so that even a system crash leaves the old or the new
+    // file whole; without it a crash of the program still does (the rename is
+    // atomic), and the file systems that replace files by rename order the
+    // data before the rename themselves.
+    bool Commit(bool flush);
 
 private:
     std::string path_;

@@ -226,6 +226,6 @@ void WriteSaveFile() {
     bool complete = true;
     if (sramUsed) complete = file.Write(sram, SaveRamSize);
     if (complete && eepromUsed) complete = file.Write(EepromChip.data, EepromDataBytes);
-    complete = complete && file.Commit();
+    complete = complete && file.Commit(true);
     ConsolePrintf(complete ? "OK\n" : "FAILED\n");
 }

@@ -44,7 +44,6 @@ RuntimeRewindFunction RuntimeRewind() {
     return function;
 }
 
-int RewindFile(FILE* file) {
-    if (RuntimeRewindFunction rewind = RuntimeRewind()) return rewind(file);
-    return std::fseek(file, 0, SEEK_SET);
+int RewindFile(FILE* file, RuntimeRewindFunction rewind) {
+    return rewind ? rewind(file) : std::fseek(file, 0, SEEK_SET);
 }

@@ -15,6 +15,7 @@ using RuntimeRewindFunction = int (*)(FILE*);
 // once: beside the running executable first, then where the build put it.
 RuntimeRewindFunction RuntimeRewind();
 
-// Rewinds a C runtime file through the library; without it, seeks to the
-// start directly (the same result). Returns 0 on success.
-int RewindFile(FILE* file);
+// Rewinds a C runtime file with the library's rewind (RuntimeRewind()); when
+// the library could not be loaded (null), seeks to the start directly, which
+// is what the library's rewind does. Returns 0 on success.
+int RewindFile(FILE* file, RuntimeRewindFunction rewind);

@@ -230,7 +230,7 @@ bool SaveMachineState(const char* path) {
     if (!file.ok()) return false;
     int fd = dup(file.fd());
     // The fastest compression level: any gzip reader reads the stream, and a
-    // state is saved in a fraction of a frame's time even with the flush to disk.
+    // state is saved in a fraction of a frame's time.
     gzFile gz = fd >= 0 ? gzdopen(fd, "wb1") : nullptr;
     if (!gz) {
         if (fd >= 0) close(fd);
@@ -238,7 +238,9 @@ bool SaveMachineState(const char* path) {
     }
     bool complete = gzwrite(gz, s, static_cast<unsigned>(StateBytes)) == static_cast<int>(StateBytes);
     complete = gzclose(gz) == Z_OK && complete;
-    return complete && file.Commit();
+    // Not flushed to disk: a state is saved while the game waits, and the
+    // rename alone keeps the previous state whole if saving fails.
+    return complete && file.Commit(false);
 }
 
 bool LoadMachineState(const char* path) {

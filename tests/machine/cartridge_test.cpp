@@ -164,6 +164,8 @@ TEST_F(Cartridge, SmallImageIsPaddedToAPage) {
     EXPECT_FALSE(Start(path)) << "its header lies in the padding and fails the check";
     EXPECT_NE(Console().find("...0kB...OK\n"), std::string::npos);
     EXPECT_NE(Console().find("  CMP:      00h (REAL=E7h)\nCMP CHECK FAILED!\n"), std::string::npos);
+    EXPECT_NE(Console().find("  Title:     (....)\n  Maker:    Unknown (..)\n"), std::string::npos)
+        << "zero bytes in the codes do not cut the console lines";
     EXPECT_EQ(PeekWord(0x08000060), 0u) << "bytes past the image are zero";
     EXPECT_EQ(PeekWord(0x08003FFC), 0u);
     EXPECT_EQ(ReadPageTable[0x08004000 >> PageShift], nullptr) << "one page is mapped, the next is not";
@@ -309,6 +311,7 @@ TEST_F(Cartridge, BiosImageFromTheWorkingDirectoryStartsAtZero) {
     EXPECT_NE(Console().find("Loading GBA.ROM...FAILED\n"), std::string::npos);
     EXPECT_FALSE(BiosLoaded);
     EXPECT_EQ(PeekWord(0), 0xE3A0F302u) << "a short image falls back to the stub";
+    EXPECT_EQ(PeekWord(0x40), 0x09FE2000u) << "and nothing of it stays";
     EXPECT_EQ(Cpu.r[15], 0x08000000u);
 }
 

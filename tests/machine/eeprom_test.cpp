@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cpu/cpu.h"
 #include "headless.h"
 #include "machine/memory.h"
 #include "test_support.h"
@@ -90,6 +91,19 @@ TEST_F(SerialEeprom, FourteenBitAddressesAreNotUnderstood) {
     Send(0x0001, 14);
     EXPECT_EQ(EepromChip.blockOffset, 0u);
     EXPECT_EQ(EepromChip.dataBits, 64 - 8);
+}
+
+TEST_F(SerialEeprom, GameDrivesTheChipThroughDma) {
+    // The program sends each request as a halfword buffer through DMA3 and
+    // fetches the 68-bit reply by DMA3, then compares what it read.
+    std::string game = dir.File("eeprom.gba");
+    WriteFileBytes(game, ReadFileBytes(ProgramPath("save_eeprom_dma")));
+    BootProgram(game);
+    Headless::RunFrames(2);
+    EXPECT_EQ(Cpu.r[12], 0u) << "0 when block 9 reads back as written";
+    const uint8_t expected[8] = {0x10, 0x32, 0x54, 0x76, 0x98, 0xBA, 0xDC, 0xFE};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(EepromChip.data[72 + i], expected[i]) << i;
+    EXPECT_EQ(MemRead16(0x0D000000), 1u) << "every bit of the reply was consumed";
 }
 
 TEST_F(SerialEeprom, TraceShowsBitsAndTransfers) {

@@ -149,14 +149,21 @@ TEST_F(MachineState, StreamHasTheExactLayout) {
 TEST_F(MachineState, SaveAndLoadAtOnceChangesNothing) {
     Headless::RunFrames(3);
     Disturb(4);
+    StoreIo(Reg::DMA0SAD + Reg::DMA_STRIDE * 1, 0x1237);      // DMA1 and DMA2 sources, read back
+    StoreIo(Reg::DMA0SAD + Reg::DMA_STRIDE * 1 + 2, 0x0200);  // as the direct-sound feed's
+    StoreIo(Reg::DMA0SAD + Reg::DMA_STRIDE * 2, 0x0008);
+    StoreIo(Reg::DMA0SAD + Reg::DMA_STRIDE * 2 + 2, 0xF300);
     std::vector<uint8_t> before = Snapshot();
     ASSERT_TRUE(Headless::SaveState(Path("s.sta")));
     BlendEva = BlendEvb = BlendEvy = 0;  // recomputed by the load
     Flash.data = nullptr;                // re-established by the load
+    Rings[0].source = Rings[1].source = 0;
     ASSERT_TRUE(Headless::LoadState(Path("s.sta")));
     EXPECT_TRUE(Snapshot() == before);
     EXPECT_EQ(Flash.data, SaveRam());
     EXPECT_EQ(EepromChip.reply, DummyRam);
+    EXPECT_EQ(Rings[0].source, 0x02001234u);
+    EXPECT_EQ(Rings[1].source, 0x03000008u);
 }
 
 TEST_F(MachineState, LoadedStateRunsOnExactlyAsTheOriginal) {
@@ -356,6 +363,32 @@ TEST_F(MachineState, FailedSaveKeepsThePreviousFile) {
     EXPECT_FALSE(saved);
     EXPECT_EQ(ReadFileBytes(Path("s.sta")), good);
     EXPECT_FALSE(SaveMachineState(Path("missing-folder/s.sta").c_str()));
+}
+
+std::string RunRunner(const std::string& arguments) {
+    std::string command = std::string(TAMBORIL_BIN_DIR) + "/tamboril-run " + arguments + " 2>&1";
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char line[512];
+        while (std::fgets(line, sizeof line, pipe)) output += line;
+        pclose(pipe);
+    }
+    return output;
+}
+
+TEST_F(MachineState, RunnerCarriesAStateFromOneRunToTheNext) {
+    game = dir.File("roundtrip.gba");
+    WriteFileBytes(game, ReadFileBytes(ProgramPath("save_roundtrip")));
+    std::string whole = RunRunner("--frames 30 --regs " + game);
+    std::remove(dir.File("roundtrip.sav").c_str());  // each run starts with empty backup memory
+    std::string first = RunRunner("--frames 12 --save-state " + Path("r.sta") + " " + game);
+    std::remove(dir.File("roundtrip.sav").c_str());
+    EXPECT_EQ(first, "");
+    std::string second = RunRunner("--load-state " + Path("r.sta") + " --frames 18 --regs " + game);
+    EXPECT_NE(whole.find("R15="), std::string::npos) << whole;
+    EXPECT_EQ(second, whole);
+    EXPECT_NE(RunRunner("--load-state " + Path("absent.sta") + " " + game).find("cannot load the state"),
+              std::string::npos);
 }
 
 TEST_F(MachineState, NothingToSaveOrLoadWithoutAMachine) {

@@ -175,7 +175,9 @@ TEST_F(Quintrel, TheBatteryReaderRewindsThroughTheLibrary) {
     std::FILE* file = std::fopen(dir.File("f").c_str(), "w+b");
     ASSERT_NE(file, nullptr);
     std::fputs("xyz", file);
-    EXPECT_EQ(RewindFile(file), 0);
+    EXPECT_EQ(RewindFile(file, rewind), 0);
+    EXPECT_EQ(std::fgetc(file), 'x');
+    EXPECT_EQ(RewindFile(file, nullptr), 0) << "without the library the file is still rewound";
     EXPECT_EQ(std::fgetc(file), 'x');
     std::fclose(file);
 }
