@@ -30,9 +30,7 @@ void OnWave(int voice, const int8_t* samples, int32_t count) {
 bool InRange(int voice) { return voice >= 0 && voice < Synthesizer::VoiceCount; }
 
 // Phase increment per output sample of a square or noise voice: a period is 0x10000.
-uint64_t PhaseStep(int32_t frequency, int32_t rate) {
-    return static_cast<uint64_t>((int64_t{frequency} << 16) / rate);
-}
+uint64_t PhaseStep(int32_t frequency, int32_t rate) { return static_cast<uint64_t>((int64_t{frequency} << 16) / rate); }
 
 }  // namespace
 
@@ -116,9 +114,7 @@ void Synthesizer::FillBuffer(uint8_t* block) {
         case InstrumentSampleLoop:
             if (samples_[v] && sampleCount_[v] > 0) AddSampleLoop(v, f, a);
             break;
-        default:
-            AddSquare(v, f, a);
-            break;
+        default: AddSquare(v, f, a); break;
         }
     }
     // Master volume 10 is unity gain: (x * 256) >> 9 halves the sum of voices.

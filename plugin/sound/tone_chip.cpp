@@ -20,10 +20,9 @@ constexpr std::array<uint8_t, 64> OffsetTable = [] {
     table.fill(NoRegister);
     constexpr struct {
         uint8_t offset, index;
-    } map[] = {{0x00, NR10}, {0x02, NR11}, {0x03, NR12}, {0x04, NR13}, {0x05, NR14}, {0x08, NR21},
-               {0x09, NR22}, {0x0C, NR23}, {0x0D, NR24}, {0x10, NR30}, {0x12, NR31}, {0x13, NR32},
-               {0x14, NR33}, {0x15, NR34}, {0x18, NR41}, {0x19, NR42}, {0x1C, NR43}, {0x1D, NR44},
-               {0x20, NR50}, {0x21, NR51}, {0x24, NR52}};
+    } map[] = {{0x00, NR10}, {0x02, NR11}, {0x03, NR12}, {0x04, NR13}, {0x05, NR14}, {0x08, NR21}, {0x09, NR22},
+               {0x0C, NR23}, {0x0D, NR24}, {0x10, NR30}, {0x12, NR31}, {0x13, NR32}, {0x14, NR33}, {0x15, NR34},
+               {0x18, NR41}, {0x19, NR42}, {0x1C, NR43}, {0x1D, NR44}, {0x20, NR50}, {0x21, NR51}, {0x24, NR52}};
     for (auto m : map) table[m.offset] = m.index;
     for (int i = 0; i < 16; ++i) table[0x30 + i] = static_cast<uint8_t>(WaveRam + i);
     return table;
@@ -37,9 +36,7 @@ constexpr uint32_t AllChannels = 0xF;
 // Voice frequency of an 11-bit frequency register value x (0..2047).
 int32_t FrequencyOf(int32_t x) { return 131072 / (2048 - x); }
 
-int32_t VoiceVolume(int c) {
-    return (ToneChip.master[c] * ToneChip.volume[c] * 255 / 210) >> ToneChip.volumeShift;
-}
+int32_t VoiceVolume(int c) { return (ToneChip.master[c] * ToneChip.volume[c] * 255 / 210) >> ToneChip.volumeShift; }
 
 bool ChannelOn(int c) { return ToneChip.registers[NR52] & (1u << c); }
 
@@ -128,12 +125,8 @@ int WriteToneRegister(int index, uint32_t value) {
         break;
     case NR11:
     case NR21:
-    case NR41:
-        t.lengthLimit[c] = (64 - (value & 63)) * 1000 / 256;
-        break;
-    case NR31:
-        t.lengthLimit[2] = (256 - value) * 500;
-        break;
+    case NR41: t.lengthLimit[c] = (64 - (value & 63)) * 1000 / 256; break;
+    case NR31: t.lengthLimit[2] = (256 - value) * 500; break;
     case NR12:
     case NR22:
     case NR42:

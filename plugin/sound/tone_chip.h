@@ -59,17 +59,17 @@ struct ToneChipModel {
     int32_t envelopePeriod[ToneChannelCount];
     int32_t envelopeDirection[ToneChannelCount];  // +1 or -1
     // Frequency sweep of channel 0.
-    int32_t sweepTimer;  // ms
-    int32_t sweepPeriod;  // ms
+    int32_t sweepTimer;      // ms
+    int32_t sweepPeriod;     // ms
     int32_t sweepDirection;  // +1 or -1
     int32_t sweepShift;
-    int32_t sweepShadow;  // 11-bit frequency register value
+    int32_t sweepShadow;                  // 11-bit frequency register value
     int8_t waveSamples[WaveSampleCount];  // bank 0 at 0..31, bank 1 at 32..63
     int firstVoice;
     uint32_t changedMask;  // one bit per channel
     bool waveChanged;
     bool deferred;
-    bool consoleMode;  // two wave banks and SOUNDCNT_H in effect
+    bool consoleMode;     // two wave banks and SOUNDCNT_H in effect
     int32_t volumeShift;  // tone volume shift 0..2 from SOUNDCNT_H
 };
 
