@@ -1,12 +1,14 @@
 // main.cpp - tamboril-run: runs a cartridge image headless, with no window and no pacing.
 //
-// Exit status: 0 success, 1 the cartridge could not be loaded, 2 bad usage.
+// Exit status: 0 success, 1 the cartridge could not be loaded, 2 bad usage,
+// 3 the audio file could not be written.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "audio.h"
 #include "cpu/cpu.h"
 #include "headless.h"
 
@@ -22,12 +24,15 @@ struct Options {
     bool console = false;
     Headless::KeyScript keys;
     bool hasKeys = false;
+    std::string audio;  // WAV file for the run's sound, if any
+    long rate = 22050;
 };
 
 int Usage(const char* message) {
     std::fprintf(stderr,
                  "tamboril-run: %s\n"
-                 "usage: tamboril-run [--frames N] [--keys SCRIPT] [--regs] [--bench] [--console] CARTRIDGE\n",
+                 "usage: tamboril-run [--frames N] [--keys SCRIPT] [--audio FILE.wav [--rate HZ]] [--regs] [--bench]\n"
+                 "                    [--console] CARTRIDGE\n",
                  message);
     return 2;
 }
@@ -58,6 +63,12 @@ int main(int argc, char** argv) {
             if (++i >= argc) return Usage("--keys needs a script");
             if (!options.keys.Parse(argv[i], error)) return Usage(("bad key script: " + error).c_str());
             options.hasKeys = true;
+        } else if (!std::strcmp(arg, "--audio")) {
+            if (++i >= argc || !*argv[i]) return Usage("--audio needs a file name");
+            options.audio = argv[i];
+        } else if (!std::strcmp(arg, "--rate")) {
+            if (++i >= argc || !ParseCount(argv[i], options.rate) || options.rate < 1000 || options.rate > 192000)
+                return Usage("--rate needs a sample rate from 1000 to 192000 Hz");
         } else if (!std::strcmp(arg, "--regs")) {
             options.regs = true;
         } else if (!std::strcmp(arg, "--bench")) {
@@ -76,6 +87,8 @@ int main(int argc, char** argv) {
 
     Headless::SetConsoleEcho(options.console);
     if (options.hasKeys) Headless::SetKeyScript(&options.keys);
+    // The synthesizer must be open before the machine's reset describes the voices.
+    if (!options.audio.empty()) Headless::OpenAudio(static_cast<int32_t>(options.rate));
     if (!Headless::StartMachine(options.cartridge)) {
         std::fflush(stdout);
         std::fprintf(stderr, "tamboril-run: cannot load %s\n", options.cartridge.c_str());
@@ -91,5 +104,10 @@ int main(int argc, char** argv) {
                     fps / RealFramesPerSecond);
     }
     Headless::StopMachine();
+    if (!options.audio.empty() &&
+        !Headless::WriteWav(options.audio, Headless::AudioSamples(), static_cast<int32_t>(options.rate))) {
+        std::fprintf(stderr, "tamboril-run: cannot write %s\n", options.audio.c_str());
+        return 3;
+    }
     return 0;
 }
