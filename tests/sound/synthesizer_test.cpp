@@ -206,6 +206,18 @@ TEST_F(SynthesizerTest, SlowSampleLoopInterpolationProductAbove32Bits) {
     EXPECT_EQ(out[40000], 128 + 55);
 }
 
+// 1024 x 1000000 exceeds 8000 << 15: the span would be 0 and the loop step a
+// division by zero; the smallest span plays on instead.
+TEST_F(SynthesizerTest, SampleLoopTooFastForTheSpanStillPlays) {
+    static int8_t flat[1024];
+    for (int8_t& sample : flat) sample = 100;
+    synth.SetMasterVolume(20);
+    ASSERT_TRUE(synth.Open(8000, 16));
+    synth.SetWave(4, flat, 1024);
+    synth.SetTone(4, 1000000, 128);
+    EXPECT_EQ(Render(synth), Bytes(16, 128 + 100));
+}
+
 TEST_F(SynthesizerTest, OpenAndCloseSetTheSoundModeAndVoiceTypes) {
     static const int8_t loop[4] = {100, 100, 100, 100};
     synth.SetMasterVolume(20);
