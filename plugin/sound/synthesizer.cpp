@@ -27,8 +27,6 @@ void OnWave(int voice, const int8_t* samples, int32_t count) {
     if (Synthesizer* s = Current()) s->SetWave(voice, samples, count);
 }
 
-bool InRange(int voice) { return voice >= 0 && voice < Synthesizer::VoiceCount; }
-
 // Phase increment per output sample of a square or noise voice: a period is 0x10000.
 uint64_t PhaseStep(int32_t frequency, int32_t rate) { return static_cast<uint64_t>((int64_t{frequency} << 16) / rate); }
 

@@ -74,10 +74,11 @@ public:
 
     // Loop playback state of a voice: the input sample being played and the
     // output samples already spent on it, with 15 fractional bits.
-    int32_t LoopPosition(int voice) const { return position_[voice]; }
-    uint64_t Phase(int voice) const { return phase_ ? phase_[voice] : 0; }
+    int32_t LoopPosition(int voice) const { return InRange(voice) ? position_[voice] : 0; }
+    uint64_t Phase(int voice) const { return phase_ && InRange(voice) ? phase_[voice] : 0; }
 
 private:
+    static bool InRange(int voice) { return voice >= 0 && voice < VoiceCount; }
     void AddSquare(int voice, int32_t frequency, int32_t volume);
     void AddNoise(int voice, int32_t frequency, int32_t volume);
     void AddSampleLoop(int voice, int32_t frequency, int32_t volume);
