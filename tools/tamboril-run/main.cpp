@@ -3,6 +3,7 @@
 // Exit status: 0 success, 1 the cartridge could not be loaded, 2 bad usage,
 // 3 the audio file could not be written.
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "audio.h"
 #include "cpu/cpu.h"
 #include "headless.h"
+#include "machine/scanline.h"
 
 namespace {
 
@@ -19,6 +21,7 @@ constexpr double RealFramesPerSecond = 59.7275;
 struct Options {
     std::string cartridge;
     long frames = 60;
+    long frameSkip = 1;  // frames per shown frame
     bool regs = false;
     bool bench = false;
     bool console = false;
@@ -31,8 +34,8 @@ struct Options {
 int Usage(const char* message) {
     std::fprintf(stderr,
                  "tamboril-run: %s\n"
-                 "usage: tamboril-run [--frames N] [--keys SCRIPT] [--audio FILE.wav [--rate HZ]] [--regs] [--bench]\n"
-                 "                    [--console] CARTRIDGE\n",
+                 "usage: tamboril-run [--frames N] [--frameskip N] [--keys SCRIPT] [--audio FILE.wav [--rate HZ]]"
+                 " [--regs] [--bench] [--console] CARTRIDGE\n",
                  message);
     return 2;
 }
@@ -58,6 +61,10 @@ int main(int argc, char** argv) {
         const char* arg = argv[i];
         if (!std::strcmp(arg, "--frames")) {
             if (++i >= argc || !ParseCount(argv[i], options.frames)) return Usage("--frames needs a count");
+        } else if (!std::strcmp(arg, "--frameskip")) {
+            if (++i >= argc || !ParseCount(argv[i], options.frameSkip) || options.frameSkip < 1 ||
+                options.frameSkip > INT32_MAX)
+                return Usage("--frameskip needs a count of at least 1");
         } else if (!std::strcmp(arg, "--keys")) {
             std::string error;
             if (++i >= argc) return Usage("--keys needs a script");
@@ -94,6 +101,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tamboril-run: cannot load %s\n", options.cartridge.c_str());
         return 1;
     }
+    FrameSkip = static_cast<int32_t>(options.frameSkip);
     auto start = std::chrono::steady_clock::now();
     Headless::RunFrames(static_cast<int>(options.frames));
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
