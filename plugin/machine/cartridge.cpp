@@ -1,115 +1,333 @@
-// cartridge.cpp - stand-in machine start: allocates and maps the regions,
-// maps the image read with stdio and starts at the cartridge entry.
+// cartridge.cpp - machine start for one cartridge image, reset and shutdown.
+//
+// LoadCartridge runs in a fixed order and stops at the first failure:
+//   1. forget the previous machine, empty the page tables;
+//   2. allocate and map the regions, each announced on the console;
+//   3. the BIOS: "GBA.ROM" from the current directory, else the built-in stub;
+//   4. the image through zlib's gzip reader (plain files pass through), its
+//      size found by reading it once into Dummy RAM, padded to 16 KB;
+//   5. the header log and the complement check;
+//   6. the battery file, the reset, the remaining pages to Dummy RAM.
+// Everything it allocated stays until ShutdownMachine (or the next load).
 #include "cartridge.h"
+
+#include <zlib.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 
 #include "../cpu/cpu.h"
+#include "../sound/tone_chip.h"
+#include "../sound/voices.h"
 #include "../video/renderer.h"
+#include "console.h"
+#include "eeprom.h"
+#include "flash.h"
 #include "io.h"
 #include "memory.h"
+#include "runtime_link.h"
+#include "scanline.h"
 #include "timers.h"
 
 bool BiosLoaded;
+std::string SavePath;
+std::string StatePath;
 
 namespace {
 
-constexpr uint32_t BiosStub[12] = {0xE3A0F302, 0, 0, 0, 0, 0, 0xE92D500F, 0xE3A00301,
-                                   0xE28FE000, 0xE510F004, 0xE8BD500F, 0xE25EF004};
+// Put at address 0 when no BIOS image is loaded: the reset branches to the
+// cartridge, the interrupt vector calls the user handler at 0x03007FFC.
+constexpr uint32_t BiosStub[12] = {0xE3A0F302, 0,          0,          0,          0,          0,
+                                   0xE92D500F, 0xE3A00301, 0xE28FE000, 0xE510F004, 0xE8BD500F, 0xE25EF004};
+constexpr uint32_t BiosFill = 0x09FE2000;
+constexpr uint32_t BatterySramBytes = SaveRamSize;
 
-uint8_t* Allocate(uint32_t size) { return static_cast<uint8_t*>(std::calloc(size, 1)); }
+// Every buffer the machine owns, released by ShutdownMachine.
+struct Buffers {
+    uint8_t* dummy = nullptr;
+    int8_t* ring[2] = {nullptr, nullptr};
+    uint8_t* bios = nullptr;
+    uint8_t* externalRam = nullptr;
+    uint8_t* internalRam = nullptr;
+    uint8_t* io = nullptr;
+    uint8_t* palette = nullptr;
+    uint8_t* video = nullptr;
+    uint8_t* object = nullptr;
+    uint8_t* sram = nullptr;
+    uint8_t* image = nullptr;
+};
+Buffers Owned;
 
-uint8_t* Bios;
-uint8_t* Regions[9];
-uint8_t* Image;
+void ReleaseBuffers() {
+    std::free(Owned.image);
+    std::free(Owned.bios);
+    std::free(Owned.externalRam);
+    std::free(Owned.internalRam);
+    std::free(Owned.io);
+    std::free(Owned.palette);
+    std::free(Owned.video);
+    std::free(Owned.object);
+    std::free(Owned.sram);
+    std::free(Owned.dummy);
+    for (int8_t* ring : Owned.ring) std::free(ring);
+    Owned = Buffers{};
+    for (DirectSoundRing& ring : Rings) ring.samples = nullptr;
+    DummyRam = nullptr;
+    Flash.data = nullptr;
+    EepromChip.reply = nullptr;
+    ClearPageTables();
+}
+
+void Done(bool ok) { ConsolePrintf(ok ? "OK\n" : "FAILED\n"); }
+
+// Allocates a zeroed buffer, announcing it with `line`.
+uint8_t* Allocate(uint32_t size, const char* line, int kilobytes) {
+    ConsolePrintf(line, kilobytes);
+    auto* buffer = static_cast<uint8_t*>(std::calloc(size, 1));
+    Done(buffer != nullptr);
+    return buffer;
+}
+
+bool AllocateRegions() {
+    if (!(Owned.dummy = Allocate(DummyRamSize, "Allocating %dkB Dummy RAM...", DummyRamSize / 1024))) return false;
+    DummyRam = Owned.dummy;
+    const char* ringLines[2] = {"Allocating %dkB buffer for sound channel A...",
+                                "Allocating %dkB buffer for sound channel B..."};
+    for (int i = 0; i < 2; ++i) {
+        Owned.ring[i] = reinterpret_cast<int8_t*>(Allocate(RingSize, ringLines[i], RingSize / 1024));
+        if (!Owned.ring[i]) return false;
+        Rings[i].samples = Owned.ring[i];
+    }
+    if (!(Owned.bios = Allocate(BiosSize, "Allocating 16kB BIOS ROM...", 0))) return false;
+    MapRegion(Owned.bios, BiosSize, 0, BiosSize, false);
+    for (uint32_t i = 0; i < BiosSize; i += 4) Store32(Owned.bios + i, BiosFill);
+    struct Region {
+        uint8_t** buffer;
+        uint32_t size, base, span;
+        const char* line;
+        int kilobytes;
+    };
+    const Region regions[] = {
+        {&Owned.externalRam, ExternalRamSize, 0x02000000, 0x01000000, "Allocating 256kB External Working RAM...", 0},
+        {&Owned.internalRam, InternalRamSize, 0x03000000, 0x01000000, "Allocating 32kB Internal Working RAM...", 0},
+        {&Owned.io, IoSize, 0x04000000, IoSize, "Allocating %dkB I/O...", IoSize / 1024},
+        {&Owned.palette, PaletteSize, 0x05000000, PaletteSize, "Allocating %dkB Palette RAM...", PaletteSize / 1024},
+        // The padding past the mapped 96 KB stays zero for the renderer.
+        {&Owned.video, VideoRamBufferSize, 0x06000000, VideoRamSize, "Allocating 96kB VRAM...", 0},
+        {&Owned.object, ObjectRamSize, 0x07000000, ObjectRamSize, "Allocating %dkB Sprite RAM...",
+         ObjectRamSize / 1024},
+        {&Owned.sram, SaveRamSize, 0x0E000000, SaveRamSize, "Allocating 64kB Cartridge SRAM...", 0},
+    };
+    for (const Region& r : regions) {
+        if (!(*r.buffer = Allocate(r.size, r.line, r.kilobytes))) return false;
+        MapRegion(*r.buffer, r.size, r.base, r.span, true);
+    }
+    return true;
+}
+
+void LoadBios() {
+    if (FILE* file = std::fopen("GBA.ROM", "rb")) {
+        ConsolePrintf("Loading GBA.ROM...");
+        BiosLoaded = std::fread(Owned.bios, 1, BiosSize, file) == BiosSize;
+        Done(BiosLoaded);
+        std::fclose(file);
+    }
+    if (!BiosLoaded)
+        for (int i = 0; i < 12; ++i) Store32(Owned.bios + 4 * i, BiosStub[i]);
+}
+
+// The image size as the gzip reader delivers it. zlib cannot seek from the
+// end, so the data is read once in 16 KB chunks into Dummy RAM. Probing stops
+// once the size is past the largest image, which fails in any case.
+int64_t ProbeSize(gzFile file) {
+    if (gzseek(file, 0, SEEK_END) >= 0) return gztell(file);
+    int64_t size = 0;
+    for (;;) {
+        int n = gzread(file, Owned.dummy, DummyRamSize);
+        if (n > 0) size += n;
+        if (n < static_cast<int>(DummyRamSize) || size > static_cast<int64_t>(MaxCartridgeSize)) return size;
+    }
+}
+
+bool LoadImage(const char* path) {
+    ConsolePrintf("Loading %s...", path);
+    gzFile file = gzopen(path, "rb");
+    bool mapped = false;
+    if (file) {
+        int64_t size = ProbeSize(file);
+        if (gzseek(file, 0, SEEK_SET) == 0) {
+            ConsolePrintf("%dkB...", static_cast<int>(size / 1024));
+            int64_t rounded = (size + PageSize - 1) & ~static_cast<int64_t>(PageOffsetMask);
+            // An empty image has no header to check: it fails like an unreadable one.
+            if (size > 0 && rounded <= static_cast<int64_t>(MaxCartridgeSize) &&
+                (Owned.image = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(rounded), 1)))) {
+                auto bytes = static_cast<uint32_t>(size);
+                if (gzread(file, Owned.image, bytes) == static_cast<int>(bytes)) {
+                    for (uint32_t base : {0x08000000u, 0x0A000000u, 0x0C000000u})
+                        MapRegion(Owned.image, static_cast<uint32_t>(rounded), base, static_cast<uint32_t>(rounded),
+                                  false);
+                    mapped = true;
+                } else {
+                    std::free(Owned.image);
+                    Owned.image = nullptr;
+                }
+            }
+        }
+        gzclose(file);
+    }
+    ConsolePrintf(mapped ? "OK\n" : "FAILED to allocate memory.\n");
+    return mapped;
+}
+
+const char* YesNo(bool yes) { return yes ? "YES" : "NO"; }
+
+bool CheckHeader(const uint8_t* image) {
+    char title[13] = {};
+    std::memcpy(title, image + 0xA0, 12);
+    const char* code = reinterpret_cast<const char*>(image + 0xAC);
+    const char* maker = reinterpret_cast<const char*>(image + 0xB0);
+    uint32_t branch = image[0] | image[1] << 8 | image[2] << 16;
+    uint8_t computed = HeaderComplement(image);
+    ConsolePrintf("  Title:    %s (%c%c%c%c)\n", title, code[0], code[1], code[2], code[3]);
+    ConsolePrintf("  Maker:    %s (%c%c)\n", MakerName(maker[0], maker[1]), maker[0], maker[1]);
+    ConsolePrintf("  Japanese: %s\n", YesNo(code[3] == 'J'));
+    ConsolePrintf("  American: %s\n", YesNo(code[3] == 'E'));
+    ConsolePrintf("  European: %s\n", YesNo(code[3] == 'P'));
+    ConsolePrintf("  German:   %s\n", YesNo(code[3] == 'D'));
+    ConsolePrintf("  Version:  %02Xh\n", image[0xBC]);
+    ConsolePrintf("  Unit:     %02Xh\n", image[0xB3]);
+    ConsolePrintf("  Device:   %02Xh\n", image[0xB4]);
+    ConsolePrintf("  Start:    %08Xh\n", (branch + 0x2000002u) * 4u);
+    ConsolePrintf("  CMP:      %02Xh (REAL=%02Xh)\n", image[0xBD], computed);
+    if (computed == image[0xBD]) return true;
+    ConsolePrintf("CMP CHECK FAILED!\n");
+    return false;
+}
+
+// The battery file: the SRAM image (64 KB) followed by the EEPROM data (512
+// bytes); a file of only 512 bytes is EEPROM data alone.
+void ReadBatteryFile() {
+    ConsolePrintf("Opening %s...", SavePath.c_str());
+    FILE* file = std::fopen(SavePath.c_str(), "rb");
+    if (!file) {
+        Done(false);
+        return;
+    }
+    ConsolePrintf("reading...");
+    bool sramComplete = std::fread(Owned.sram, 1, BatterySramBytes, file) == BatterySramBytes;
+    if (!sramComplete) RewindFile(file);
+    bool eepromComplete = std::fread(EepromChip.data, 1, EepromDataBytes, file) == EepromDataBytes;
+    std::fclose(file);
+    Done(sramComplete || eepromComplete);
+}
 
 }  // namespace
 
+uint8_t HeaderComplement(const uint8_t* image) {
+    uint32_t sum = 0;
+    for (uint32_t i = 0xA0; i <= 0xBC; ++i) sum += image[i];
+    return static_cast<uint8_t>(0xE7 - sum);
+}
+
+std::string ReplaceExtension(const std::string& path, const char* extension) {
+    // Only a dot in the file name starts an extension; a dotted folder name
+    // must not move the file into its parent.
+    size_t slash = path.rfind('/');
+    size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + extension;
+    return path.substr(0, dot) + extension;
+}
+
 bool LoadCartridge(const char* path) {
-    ClearPageTables();
-    DummyRam = Allocate(DummyRamSize);
-    Bios = Allocate(BiosSize);
-    for (uint32_t i = 0; i < BiosSize; i += 4) Store32(Bios + i, 0x09FE2000);
-    for (int i = 0; i < 12; ++i) Store32(Bios + 4 * i, BiosStub[i]);
-    MapRegion(Bios, BiosSize, 0, BiosSize, false);
-    struct Layout {
-        uint32_t size, base, span;
-    };
-    constexpr Layout layout[] = {{ExternalRamSize, 0x02000000, 0x01000000},
-                                 {InternalRamSize, 0x03000000, 0x01000000},
-                                 {IoSize, 0x04000000, IoSize},
-                                 {PaletteSize, 0x05000000, PaletteSize},
-                                 {VideoRamBufferSize, 0x06000000, VideoRamSize},
-                                 {ObjectRamSize, 0x07000000, ObjectRamSize},
-                                 {SaveRamSize, 0x0E000000, SaveRamSize}};
-    int n = 0;
-    for (const Layout& l : layout) {
-        Regions[n] = Allocate(l.size);
-        MapRegion(Regions[n++], l.size, l.base, l.span, true);
-    }
-    for (DirectSoundRing& r : Rings) r.samples = reinterpret_cast<int8_t*>(Allocate(RingSize));
-    FILE* f = std::fopen(path, "rb");
-    if (!f) return false;
-    std::fseek(f, 0, SEEK_END);
-    long size = std::ftell(f);
-    std::fseek(f, 0, SEEK_SET);
-    if (size <= 0 || size > static_cast<long>(MaxCartridgeSize)) {
-        std::fclose(f);
-        return false;
-    }
-    uint32_t rounded = (static_cast<uint32_t>(size) + PageSize - 1) & ~PageOffsetMask;
-    Image = Allocate(rounded);
-    bool complete = std::fread(Image, 1, size, f) == static_cast<size_t>(size);
-    std::fclose(f);
-    if (!complete) return false;
-    for (uint32_t base : {0x08000000u, 0x0A000000u, 0x0C000000u}) MapRegion(Image, rounded, base, rounded, false);
-    FillEmptyPages(DummyRam);
+    ReleaseBuffers();
+    SavePath.clear();
+    StatePath.clear();
+    StopRequest = false;
+    BiosLoaded = false;
+    if (!AllocateRegions()) return false;
+    std::memset(EepromChip.data, 0, EepromDataBytes);
+    LoadBios();
+    if (!LoadImage(path)) return false;
+    if (!CheckHeader(Owned.image)) return false;
+    SavePath = ReplaceExtension(path, ".sav");
+    ReadBatteryFile();
+    ConsolePrintf("Initializing hardware and CPU...");
+    SetVoiceWave(4, Rings[0].samples, RingSize);
+    SetVoiceWave(5, Rings[1].samples, RingSize);
     ResetMachine();
+    StatePath = ReplaceExtension(path, ".sta");
+    FillEmptyPages(DummyRam);
+    ConsolePrintf("OK\nStarting CPU...\n");
     return true;
 }
 
 void ResetMachine() {
-    Cpu.sliceQuantum = 960;
+    if (!Owned.io) return;
+    InitFlash(FlashIdentification, Owned.sram);
+    InitEeprom(DummyRam);
+    Flash.trace = EepromChip.trace = (DebugFlags & 0x40) ? 1 : 0;
+
+    InitToneChip(0, true);
+    PushToneChip(1);
+
     ResetTimers();
+    Cpu.sliceQuantum = 960;
+    Cpu.traceFlag = static_cast<uint8_t>(DebugFlags & 0x10);
     HaltState = 0;
-    uint8_t* io = IoPage();
-    std::memset(io, 0, 0x400);
+
     StoreIo(Reg::KEYINPUT, 0xFFFF);
+    StoreIo(Reg::KEYCNT, 0);
     StoreIo(Reg::DISPCNT, 0x0080);
-    StoreIo(Reg::BG2PA, 0x100);
-    StoreIo(Reg::BG2PA + 6, 0x100);
-    StoreIo(Reg::BG3PA, 0x100);
-    StoreIo(Reg::BG3PA + 6, 0x100);
-    for (AffineBackground& a : Affine) a = AffineBackground{0x100, 0, 0, 0x100, 0, 0, 0, 0};
-    BlendEva = BlendEvb = BlendEvy = 0;
+    StoreIo(Reg::DISPSTAT, 0);
+    StoreIo(Reg::VCOUNT, 0);
+    StoreIo(Reg::MOSAIC, 0);
+    StoreIo(Reg::BLDCNT, 0);
+    StoreIo(Reg::IME, 0);
+    StoreIo(Reg::IE, 0);
+    StoreIo(Reg::IF, 0);
+    StoreIo(Reg::POSTFLG, 0);
+    StoreIo(Reg::SOUNDCNT_H, 0x880E);
+    StoreIo(Reg::SOUNDCNT_X, ToneChipStatus());
+    StoreIo(Reg::SOUNDBIAS, 0x0200);
+    StoreIo(Reg::RCNT, 0x8000);
+    StoreIo(Reg::WAITCNT, 0);
     ApplyWaitControl(0);
+    StoreIo(Reg::BLDALPHA, 0);
+    StoreIo(Reg::BLDY, 0);
+    BlendEva = BlendEvb = BlendEvy = 0;
+    for (uint32_t bg = 0; bg < 4; ++bg) {
+        StoreIo(Reg::BG0CNT + 2 * bg, 0);
+        StoreIo(Reg::BG0HOFS + 4 * bg, 0);
+        StoreIo(Reg::BG0VOFS + 4 * bg, 0);
+    }
     ResetBgOrder();
+    for (uint32_t j = 0; j < 2; ++j) {
+        uint32_t base = j ? Reg::BG3PA : Reg::BG2PA;  // PA, PB, PC, PD, then X and Y as two halfwords each
+        const uint32_t values[8] = {0x0100, 0, 0, 0x0100, 0, 0, 0, 0};
+        for (uint32_t i = 0; i < 8; ++i) StoreIo(base + 2 * i, values[i]);
+        Affine[j] = AffineBackground{0x100, 0, 0, 0x100, 0, 0, 0, 0};
+    }
+
+    UpdateDirectSound();
+
     CpuReset(Cpu);
-    Store32(InternalRam() + 0x7FFC, 0x28);
-    SetCpsr(Cpu, ModeSystem);
-    Cpu.breakFlag = 0;
-    Cpu.cycleBudget = Cpu.sliceQuantum;
-    Cpu.r[13] = 0x03007F00;
-    Cpu.r[14] = Cpu.r[15] = 0x08000000;
-    Cpu.bank[BankWord::SvcR13 - 17] = 0x03007FE0;
-    Cpu.bank[BankWord::IrqR13 - 17] = 0x03007FA0;
+    if (!BiosLoaded) {
+        uint8_t* iwram = Owned.internalRam;
+        Store32(iwram + 0x7FFC, 0x00000028);
+        Store16(iwram + 0x7FF8, 0);
+        iwram[0x7FFA] = 0;
+        Cpu.cpsr = ModeSystem;
+        Cpu.r[13] = 0x03007F00;
+        Cpu.r[14] = Cpu.r[15] = 0x08000000;
+        Cpu.bank[BankWord::SvcR13 - BankWord::Reserved17] = 0x03007FE0;
+        Cpu.bank[BankWord::IrqR13 - BankWord::Reserved17] = 0x03007FA0;
+    }
 }
 
 void ShutdownMachine() {
-    std::free(Image);
-    std::free(Bios);
-    for (uint8_t*& r : Regions) {
-        std::free(r);
-        r = nullptr;
-    }
-    for (DirectSoundRing& r : Rings) {
-        std::free(r.samples);
-        r.samples = nullptr;
-    }
-    std::free(DummyRam);
-    Image = Bios = DummyRam = nullptr;
-    ClearPageTables();
+    WriteSaveFile();
+    SavePath.clear();
+    StatePath.clear();
+    ReleaseBuffers();
 }

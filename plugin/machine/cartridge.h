@@ -1,11 +1,29 @@
 // cartridge.h - bringing the machine up for one cartridge image and down again.
+//
+// LoadCartridge allocates and maps every region, loads "GBA.ROM" (or the
+// built-in stub), the image (plain or gzip-compressed), logs and checks the
+// header, reads the battery file and resets the machine. ShutdownMachine
+// writes the battery file and releases everything.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // True when the whole 16 KB "GBA.ROM" image was loaded at start.
 extern bool BiosLoaded;
+// The image path with its extension replaced by ".sav" and ".sta"; empty when
+// no cartridge has got that far.
+extern std::string SavePath;
+extern std::string StatePath;
 
 bool LoadCartridge(const char* path);
 void ResetMachine();
 void ShutdownMachine();
+
+// Header complement over image bytes 0xA0..0xBC: 0xE7 minus their sum, modulo 256.
+uint8_t HeaderComplement(const uint8_t* image);
+// The path with the extension of its file name replaced by `extension` (or
+// `extension` appended when the file name has none).
+std::string ReplaceExtension(const std::string& path, const char* extension);
+// Publisher of a two-character maker code, or "Unknown".
+const char* MakerName(char first, char second);

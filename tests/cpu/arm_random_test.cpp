@@ -5,6 +5,7 @@
 #include <random>
 
 #include "arm_fixture.h"
+#include "machine/cartridge.h"
 
 namespace {
 
@@ -32,6 +33,9 @@ uint32_t RandomInstruction(std::mt19937& rng) {
 }
 
 TEST_F(ArmRandom, RandomStreamsRunWithoutFault) {
+    // Software interrupts enter the BIOS vector: the host-emulated calls would take time
+    // proportional to sizes read from random memory (up to 16 MB) and are tested on their own.
+    BiosLoaded = true;
     constexpr uint32_t CodeBase = 0x03004000, CodeWords = 1024;
     const uint32_t modes[] = {ModeUser,   ModeFiq, ModeIrq, ModeSupervisor, ModeAbort, ModeUndefined,
                               ModeSystem, 0x00,    0x15};

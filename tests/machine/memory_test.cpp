@@ -1,9 +1,10 @@
 // memory_test.cpp - the page tables, mirrors, unaligned rules and wait-state costs of the bus.
+#include "machine/memory.h"
+
 #include <gtest/gtest.h>
 
 #include "cpu/cpu.h"
 #include "machine/io.h"
-#include "machine/memory.h"
 #include "test_support.h"
 
 namespace {

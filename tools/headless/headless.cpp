@@ -9,6 +9,8 @@
 #include "cpu/cpu.h"
 #include "machine/cartridge.h"
 #include "machine/console.h"
+#include "machine/io.h"
+#include "machine/save_state.h"
 #include "machine/scanline.h"
 #include "video/renderer.h"
 
@@ -78,6 +80,19 @@ void RunFrames(int frames) {
     while (RunCpu(Cpu) != 0) {
     }
     Stopped = true;
+}
+
+bool SaveState(const std::string& path) { return Running && SaveMachineState(path.c_str()); }
+
+bool LoadState(const std::string& path) {
+    if (!Running) return false;
+    bool loaded = LoadMachineState(path.c_str());
+    // RunFrames stops inside the slice that begins line 160, before DISPSTAT
+    // shows the vertical blank; a machine in that state (loaded, reset or
+    // untouched) must have that slice completed before it runs on. Running
+    // never leaves that combination otherwise.
+    Stopped = ReadIo(Reg::VCOUNT) == 160 && !(ReadIo(Reg::DISPSTAT) & 1);
+    return loaded;
 }
 
 uint64_t FrameCount() { return Frames; }

@@ -23,6 +23,11 @@ void ClearConsoleText();
 bool StartMachine(const std::string& path);
 void StopMachine();
 
+// Machine states (the core's save-state files). A state saved where RunFrames
+// stopped continues, after loading, exactly as the run it was taken from.
+bool SaveState(const std::string& path);
+bool LoadState(const std::string& path);
+
 // Runs until `frames` more vertical blanks have begun (0 does nothing).
 void RunFrames(int frames);
 // Vertical blanks begun since StartMachine.

@@ -1,7 +1,7 @@
 // main.cpp - tamboril-run: runs a cartridge image headless, with no window and no pacing.
 //
-// Exit status: 0 success, 1 the cartridge could not be loaded, 2 bad usage,
-// 3 the audio file could not be written.
+// Exit status: 0 success, 1 the cartridge or a state could not be loaded (or
+// the state not saved), 2 bad usage, 3 the audio file could not be written.
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -29,13 +29,15 @@ struct Options {
     bool hasKeys = false;
     std::string audio;  // WAV file for the run's sound, if any
     long rate = 22050;
+    std::string saveState;
+    std::string loadState;
 };
 
 int Usage(const char* message) {
     std::fprintf(stderr,
                  "tamboril-run: %s\n"
-                 "usage: tamboril-run [--frames N] [--frameskip N] [--keys SCRIPT] [--audio FILE.wav [--rate HZ]]"
-                 " [--regs] [--bench] [--console] CARTRIDGE\n",
+                 "usage: tamboril-run [--frames N] [--frameskip N] [--keys SCRIPT] [--audio FILE.wav [--rate HZ]]\n"
+                 "                    [--regs] [--bench] [--console] [--load-state FILE] [--save-state FILE] CARTRIDGE\n",
                  message);
     return 2;
 }
@@ -82,6 +84,10 @@ int main(int argc, char** argv) {
             options.bench = true;
         } else if (!std::strcmp(arg, "--console")) {
             options.console = true;
+        } else if (!std::strcmp(arg, "--save-state") || !std::strcmp(arg, "--load-state")) {
+            if (i + 1 >= argc) return Usage((std::string(arg) + " needs a file").c_str());
+            std::string& target = std::strcmp(arg, "--save-state") ? options.loadState : options.saveState;
+            target = argv[++i];
         } else if (arg[0] == '-' && arg[1]) {
             return Usage((std::string("unknown option ") + arg).c_str());
         } else if (options.cartridge.empty()) {
@@ -102,6 +108,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     FrameSkip = static_cast<int32_t>(options.frameSkip);
+    if (!options.loadState.empty() && !Headless::LoadState(options.loadState)) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "tamboril-run: cannot load the state %s\n", options.loadState.c_str());
+        Headless::StopMachine();
+        return 1;
+    }
     auto start = std::chrono::steady_clock::now();
     Headless::RunFrames(static_cast<int>(options.frames));
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -111,11 +123,18 @@ int main(int argc, char** argv) {
         std::printf("frames=%ld seconds=%.3f fps=%.1f speed=%.2f\n", options.frames, seconds, fps,
                     fps / RealFramesPerSecond);
     }
+    int status = 0;
+    if (!options.saveState.empty() && !Headless::SaveState(options.saveState)) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "tamboril-run: cannot save the state %s\n", options.saveState.c_str());
+        status = 1;
+    }
+    // Shutdown writes the battery file, as when the emulator stops.
     Headless::StopMachine();
     if (!options.audio.empty() &&
         !Headless::WriteWav(options.audio, Headless::AudioSamples(), static_cast<int32_t>(options.rate))) {
         std::fprintf(stderr, "tamboril-run: cannot write %s\n", options.audio.c_str());
-        return 3;
+        status = 3;
     }
-    return 0;
+    return status;
 }

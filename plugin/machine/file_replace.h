@@ -1,0 +1,29 @@
+// file_replace.h - writes a file under a temporary name beside its final one and
+// renames it into place only when every byte has reached the disk, so a failed
+// or interrupted write never destroys the previous good file.
+#pragma once
+
+#include <string>
+
+class ReplacementFile {
+public:
+    // Creates "<path>.tmp-<pid>-<n>" for writing; check ok().
+    explicit ReplacementFile(const std::string& path);
+    // Removes the temporary file unless Commit succeeded.
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    bool ok() const { return fd_ >= 0; }
+    int fd() const { return fd_; }
+    // Writes all bytes; false on a short write.
+    bool Write(const void* data, size_t size);
+    // Flushes to disk, closes and renames over the final name.
+    bool Commit();
+
+private:
+    std::string path_;
+    std::string temporary_;
+    int fd_ = -1;
+    bool committed_ = false;
+};
