@@ -7,6 +7,7 @@ namespace {
 ToneHandler ToneSink = nullptr;
 InstrumentHandler InstrumentSink = nullptr;
 WaveHandler WaveSink = nullptr;
+void* SoundObject = nullptr;
 }  // namespace
 
 void RegisterVoiceHandlers(ToneHandler tone, InstrumentHandler instrument, WaveHandler wave) {
@@ -14,6 +15,9 @@ void RegisterVoiceHandlers(ToneHandler tone, InstrumentHandler instrument, WaveH
     InstrumentSink = instrument;
     WaveSink = wave;
 }
+
+void SetVoiceSoundObject(void* object) { SoundObject = object; }
+void* VoiceSoundObject() { return SoundObject; }
 
 void SetVoiceTone(int voice, int32_t frequency, int32_t volume) {
     if (voice < 0 || !ToneSink) return;

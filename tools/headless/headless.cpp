@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "audio.h"
 #include "cpu/cpu.h"
 #include "machine/cartridge.h"
 #include "machine/console.h"
@@ -39,6 +40,7 @@ void CopyShownFrame() {
 
 // Called once per frame when line 160 begins; the frame boundary the runner stops at.
 uint32_t ReadKeys() {
+    RenderAudioFrame();  // where the plug-in refills the wave-out buffers
     uint32_t keys = Script ? Script->KeysAt(Frames) : Keys;
     ++Frames;
     if (FramesLeft > 0 && --FramesLeft == 0) StopRequest = true;

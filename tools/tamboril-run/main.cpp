@@ -1,7 +1,7 @@
 // main.cpp - tamboril-run: runs a cartridge image headless, with no window and no pacing.
 //
 // Exit status: 0 success, 1 the cartridge or a state could not be loaded (or
-// the state not saved), 2 bad usage.
+// the state not saved), 2 bad usage, 3 the audio file could not be written.
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "audio.h"
 #include "cpu/cpu.h"
 #include "headless.h"
 #include "machine/scanline.h"
@@ -26,6 +27,8 @@ struct Options {
     bool console = false;
     Headless::KeyScript keys;
     bool hasKeys = false;
+    std::string audio;  // WAV file for the run's sound, if any
+    long rate = 22050;
     std::string saveState;
     std::string loadState;
 };
@@ -33,8 +36,8 @@ struct Options {
 int Usage(const char* message) {
     std::fprintf(stderr,
                  "tamboril-run: %s\n"
-                 "usage: tamboril-run [--frames N] [--frameskip N] [--keys SCRIPT] [--regs] [--bench] [--console]\n"
-                 "                    [--load-state FILE] [--save-state FILE] CARTRIDGE\n",
+                 "usage: tamboril-run [--frames N] [--frameskip N] [--keys SCRIPT] [--audio FILE.wav [--rate HZ]]\n"
+                 "                    [--regs] [--bench] [--console] [--load-state FILE] [--save-state FILE] CARTRIDGE\n",
                  message);
     return 2;
 }
@@ -69,6 +72,12 @@ int main(int argc, char** argv) {
             if (++i >= argc) return Usage("--keys needs a script");
             if (!options.keys.Parse(argv[i], error)) return Usage(("bad key script: " + error).c_str());
             options.hasKeys = true;
+        } else if (!std::strcmp(arg, "--audio")) {
+            if (++i >= argc || !*argv[i]) return Usage("--audio needs a file name");
+            options.audio = argv[i];
+        } else if (!std::strcmp(arg, "--rate")) {
+            if (++i >= argc || !ParseCount(argv[i], options.rate) || options.rate < 1000 || options.rate > 192000)
+                return Usage("--rate needs a sample rate from 1000 to 192000 Hz");
         } else if (!std::strcmp(arg, "--regs")) {
             options.regs = true;
         } else if (!std::strcmp(arg, "--bench")) {
@@ -91,6 +100,8 @@ int main(int argc, char** argv) {
 
     Headless::SetConsoleEcho(options.console);
     if (options.hasKeys) Headless::SetKeyScript(&options.keys);
+    // The synthesizer must be open before the machine's reset describes the voices.
+    if (!options.audio.empty()) Headless::OpenAudio(static_cast<int32_t>(options.rate));
     if (!Headless::StartMachine(options.cartridge)) {
         std::fflush(stdout);
         std::fprintf(stderr, "tamboril-run: cannot load %s\n", options.cartridge.c_str());
@@ -120,5 +131,10 @@ int main(int argc, char** argv) {
     }
     // Shutdown writes the battery file, as when the emulator stops.
     Headless::StopMachine();
+    if (!options.audio.empty() &&
+        !Headless::WriteWav(options.audio, Headless::AudioSamples(), static_cast<int32_t>(options.rate))) {
+        std::fprintf(stderr, "tamboril-run: cannot write %s\n", options.audio.c_str());
+        status = 3;
+    }
     return status;
 }
