@@ -10,9 +10,27 @@
 
 std::string ProgramPath(const std::string& name) { return std::string(TAMBORIL_PROGRAMS_DIR) + "/" + name + ".gba"; }
 
+namespace {
+
+// Copies of the shared files live in one temporary folder per test process, so
+// battery files that runs write beside a cartridge never land in the shared folder.
+const TempDir& SharedCopies() {
+    static const TempDir copies;
+    return copies;
+}
+
+}  // namespace
+
 std::string SharedRom(const std::string& relative) {
     std::string path = std::string(TAMBORIL_SHARED_ROMS) + "/" + relative;
-    if (std::filesystem::exists(path)) return path;
+    if (std::filesystem::exists(path)) {
+        std::filesystem::path copy = SharedCopies().File(relative);
+        std::filesystem::create_directories(copy.parent_path());
+        std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::permissions(copy, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
+        return copy.string();
+    }
     const char* require = std::getenv("TAMBORIL_REQUIRE_SHARED_ROMS");
     if (require && std::string(require) == "1") ADD_FAILURE() << "missing shared test file " << path;
     return "";

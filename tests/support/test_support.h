@@ -9,7 +9,8 @@
 
 // Cartridge built from tests/programs/NAME.s or NAME.c.
 std::string ProgramPath(const std::string& name);
-// Path of a file under ../shared/roms, or "" when it is absent. Absence fails
+// Path of a fresh private copy of a file under ../shared/roms (a battery file the
+// run writes lands beside the copy), or "" when it is absent. Absence fails
 // the test when TAMBORIL_REQUIRE_SHARED_ROMS=1 (CI), else the caller skips.
 std::string SharedRom(const std::string& relative);
 #define REQUIRE_SHARED_ROM(var, relative)                                   \
