@@ -448,7 +448,8 @@ constinit const std::array<ArmHandler, ArmHandlerCount> ArmHandlerTable =
     BuildHandlerTable(std::make_integer_sequence<uint32_t, ArmHandlerCount>());
 
 // The fast paths test the common cases first: a word-aligned R15 needs no shift of
-// the fetched word, and condition AL needs no look at the flags.
+// the fetched word, and condition AL (opcodes 0xE0000000-0xEFFFFFFF) needs no look
+// at the flags.
 void RunArmLoop(CpuState& cpu) {
     while (cpu.cycleBudget > 0) {
         uint32_t pc = cpu.r[15];
@@ -458,7 +459,7 @@ void RunArmLoop(CpuState& cpu) {
             opcode >>= (pc & 3) * 8;
         cpu.r[15] = pc + 4;
         uint32_t condition = opcode >> 28;
-        if (condition == 0xE || ((ConditionTable[condition] >> (cpu.cpsr >> 28)) & 1))
+        if (opcode - 0xE0000000 < 0x10000000 || ((ConditionTable[condition] >> (cpu.cpsr >> 28)) & 1))
             ArmHandlerTable[ArmHandlerIndex(opcode)](cpu, opcode);
         else if (condition == 0xF) [[unlikely]]
             LogUnrecognizedArm(cpu, opcode);
