@@ -1,6 +1,7 @@
 // main.cpp - tamboril-run: runs a cartridge image headless, with no window and no pacing.
 //
-// Exit status: 0 success, 1 the cartridge could not be loaded, 2 bad usage.
+// Exit status: 0 success, 1 the cartridge could not be loaded or the screenshot
+// not written, 2 bad usage.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -8,7 +9,9 @@
 #include <string>
 
 #include "cpu/cpu.h"
+#include "video/renderer.h"
 #include "headless.h"
+#include "png_file.h"
 
 namespace {
 
@@ -20,12 +23,13 @@ struct Options {
     bool regs = false;
     bool bench = false;
     bool console = false;
+    std::string screenshot;
 };
 
 int Usage(const char* message) {
     std::fprintf(stderr,
                  "tamboril-run: %s\n"
-                 "usage: tamboril-run [--frames N] [--regs] [--bench] [--console] CARTRIDGE\n",
+                 "usage: tamboril-run [--frames N] [--regs] [--bench] [--console] [--screenshot FILE.png] CARTRIDGE\n",
                  message);
     return 2;
 }
@@ -57,6 +61,9 @@ int main(int argc, char** argv) {
             options.bench = true;
         } else if (!std::strcmp(arg, "--console")) {
             options.console = true;
+        } else if (!std::strcmp(arg, "--screenshot")) {
+            if (++i >= argc || !*argv[i]) return Usage("--screenshot needs a file name");
+            options.screenshot = argv[i];
         } else if (arg[0] == '-' && arg[1]) {
             return Usage((std::string("unknown option ") + arg).c_str());
         } else if (options.cartridge.empty()) {
@@ -82,6 +89,13 @@ int main(int argc, char** argv) {
         std::printf("frames=%ld seconds=%.3f fps=%.1f speed=%.2f\n", options.frames, seconds, fps,
                     fps / RealFramesPerSecond);
     }
+    bool saved = options.screenshot.empty() ||
+                 Headless::WritePng(options.screenshot,
+                                    Headless::ImageFromRgb565(Headless::LastFrame(), ScreenWidth, ScreenHeight));
     Headless::StopMachine();
+    if (!saved) {
+        std::fprintf(stderr, "tamboril-run: cannot write %s\n", options.screenshot.c_str());
+        return 1;
+    }
     return 0;
 }
