@@ -28,7 +28,7 @@ inline uint16_t Shade(uint32_t colour, uint32_t under) {
         uint32_t s = SpreadTable[colour];
         return ColourTable[Unspread(s * 16 + (SpreadWhite - s) * static_cast<uint32_t>(BlendEvy))];
     } else if constexpr (E == Darken) {
-        return ColourTable[Unspread(SpreadTable[colour] * static_cast<uint32_t>(16 - BlendEvy))];
+        return ColourTable[Unspread(SpreadTable[colour] * (16u - static_cast<uint32_t>(BlendEvy)))];
     } else {
         (void)under;
         return ColourTable[colour];
