@@ -1,11 +1,11 @@
 // sprites.cpp - sprites (objects): selection per line, plain and affine
 // drawing, semi-transparency and the sprite window.
 //
-// RenderLine first collects the sprites that cover the line (OAM walked from
-// entry 127 down to 0, so that lower-numbered sprites are drawn later and end
-// on top); the renderer of each priority level and the sprite-window pass then
-// draw from that list. One routine walks and addresses a sprite's pixels; what
-// happens to an opaque pixel is a "plot" policy (one per colour effect, one for
+// RenderLine first collects the sprites that cover the line, in drawing order
+// (OAM entry 127 first, so that lower-numbered sprites end on top); the
+// renderer of each priority level and the sprite-window pass then draw from
+// that list. One routine walks and addresses a sprite's pixels; what happens
+// to an opaque pixel is a "plot" policy (one per colour effect, one for
 // semi-transparent sprites, one that marks the window mask), so every version
 // selects, clips, addresses and mirrors identically.
 //
@@ -28,50 +28,127 @@ constexpr uint8_t TileHeight[4][4] = {{1, 2, 4, 8}, {1, 1, 2, 4}, {2, 4, 4, 8}, 
 
 enum SpriteMode : uint32_t { Normal = 0, SemiTransparent = 1, WindowSprite = 2 };
 
+constexpr uint32_t SpriteWindowBit = 0x10;
+
 struct Sprite {
-    int x, y;          // top left of the bounding box on screen
+    int x, y;           // top left of the bounding box on screen
     int width, height;  // picture size in pixels
     int boxWidth, boxHeight;
     uint32_t attr0, attr1, attr2;
     uint32_t priority, mode;
 };
 
+// OAM decoded in drawing order (entry 127 first). Decoding is redone only
+// when OAM's bytes differ from the copy taken at the last decode, so a line
+// usually costs one comparison and a position test per entry.
+struct {
+    uint8_t oam[1024];
+    Sprite sprites[128];
+    bool drawable[128];
+    bool valid;
+} Decoded;
+
 // The sprites covering the current line in drawing order, and how the
 // current mode addresses their tiles.
 struct {
-    Sprite sprites[128];
+    const Sprite* sprites[128];
     int count;
     const uint8_t* tiles;
     uint32_t tileMask;
     bool oneD;
 } Line;
 
-bool Covers(const Sprite& s, int line) {
-    return s.y <= line && line < s.y + s.boxHeight && s.x < ScreenWidth && s.x + s.boxWidth > 0;
+void DecodeOam(const uint8_t* oam) {
+    std::memcpy(Decoded.oam, oam, sizeof Decoded.oam);
+    Decoded.valid = true;
+    for (int n = 127, k = 0; n >= 0; --n, ++k) {
+        Sprite& s = Decoded.sprites[k];
+        s.attr0 = Load16(oam + 8 * n);
+        s.attr1 = Load16(oam + 8 * n + 2);
+        s.attr2 = Load16(oam + 8 * n + 4);
+        uint32_t kind = s.attr0 & 0x300;
+        s.mode = (s.attr0 >> 10) & 3;
+        uint32_t shape = s.attr0 >> 14, size = s.attr1 >> 14;
+        s.width = TileWidth[shape][size] * 8;
+        s.height = TileHeight[shape][size] * 8;
+        bool doubleSize = kind == 0x300;
+        s.boxWidth = doubleSize ? 2 * s.width : s.width;
+        s.boxHeight = doubleSize ? 2 * s.height : s.height;
+        // Positions above the limits are negative: y 193..255, x 449..511.
+        s.y = static_cast<int>(s.attr0 & 0xFF);
+        if (s.y > 192) s.y -= 256;
+        s.x = static_cast<int>(s.attr1 & 0x1FF);
+        if (s.x > 448) s.x -= 512;
+        s.priority = (s.attr2 >> 10) & 3;
+        Decoded.drawable[k] = kind != 0x200 && s.mode != 3 && s.x < ScreenWidth && s.x + s.boxWidth > 0;
+    }
+}
+
+// Columns already taken by a sprite in the current front-to-back pass: a
+// column is taken when it holds the pass's stamp (1..255), so the array is
+// cleared only when the stamp wraps.
+uint8_t Covered[SurfaceWidth + 8];
+uint8_t CoverStamp;
+
+uint8_t NextCoverStamp() {
+    if (++CoverStamp == 0) {
+        std::memset(Covered, 0, sizeof Covered);
+        CoverStamp = 1;
+    }
+    return CoverStamp;
 }
 
 // What a sprite pixel does on the surface, per effect; the semi-transparent
-// version blends in every effect mode.
-template <int E, bool Semi>
+// version blends in every effect mode. Bound to a pixel column with At, a
+// plot is called with the offset k from there.
+//
+// When sprites are no second target, a sprite pixel's result depends only on
+// its own colour and UnderLine, never on the sprites below it, so only the
+// topmost opaque pixel of the priority level shows. Such passes run front to
+// back and skip columns already taken (`FrontToBack`): the same picture as
+// drawing back to front, without colouring hidden pixels.
+template <int E, bool Semi, bool Target>
 struct DrawPlot {
-    LineView v;
+    static constexpr bool Windowed = true;
+    static constexpr bool FrontToBack = !Target;
+    uint16_t* row;
+    uint16_t* under;
+    uint8_t* covered;
+    uint8_t stamp;
     const uint8_t* palette;
-    bool target;
-    void operator()(int x, uint32_t value) const {
-        if (!(v.mask[x] & 0x10)) return;
+    DrawPlot At(int x) const { return {row + x, under + x, covered + x, stamp, palette}; }
+    // True when the eight columns from here are all taken by sprites in front.
+    bool EightTaken() const {
+        if constexpr (FrontToBack) {
+            uint64_t bytes;
+            std::memcpy(&bytes, covered, 8);
+            return bytes == stamp * 0x0101010101010101ull;
+        } else {
+            return false;
+        }
+    }
+    [[gnu::always_inline]] void operator()(int k, uint32_t value) const {
+        if constexpr (FrontToBack) {
+            if (covered[k] == stamp) return;
+            covered[k] = stamp;
+        }
         uint32_t colour = Load16(palette + 2 * value);
         if constexpr (Semi)
-            v.row[x] = ShadeSemi(colour, v.under[x]);
+            row[k] = ShadeSemi(colour, under[k]);
         else
-            v.row[x] = Shade<E>(colour, v.under[x]);
-        if (target) v.under[x] = colour;
+            row[k] = Shade<E>(colour, under[k]);
+        if constexpr (Target) under[k] = colour;
     }
 };
 
+// The sprite-window pass: marks the mask, whatever the windows say.
 struct WindowPlot {
+    static constexpr bool Windowed = false;
     uint8_t* mask;
     uint8_t value;
-    void operator()(int x, uint32_t) const { mask[x] = value; }
+    WindowPlot At(int x) const { return {mask + x, value}; }
+    bool EightTaken() const { return false; }
+    [[gnu::always_inline]] void operator()(int k, uint32_t) const { mask[k] = value; }
 };
 
 uint32_t TileNumber(const Sprite& s, bool colour256) {
@@ -99,19 +176,25 @@ void DrawPlainRow(const Sprite& s, int line, const Plot& plot) {
         data += (tiles - 1) * TileBytes;
         step = -TileBytes;
     }
+    const uint8_t* mask = WindowMask + SurfaceLeft;
     for (int t = 0, x = s.x; t < tiles; ++t, x += 8, data += step) {
-        if constexpr (Colour256) {
-            for (int k = 0; k < 8; ++k) {
-                uint32_t value = data[HFlip ? 7 - k : k];
-                if (value) plot(x + k, value);
+        const Plot tilePlot = plot.At(x);
+        if (tilePlot.EightTaken()) continue;
+        auto draw = [&](bool opaque, auto value) {
+            if constexpr (Plot::Windowed) {
+                DrawEight(mask + x, SpriteWindowBit, opaque, value, tilePlot);
+            } else {
+#pragma GCC unroll 8
+                for (int k = 0; k < 8; ++k)
+                    if (uint32_t v = value(k)) tilePlot(k, v);
             }
+        };
+        if constexpr (Colour256) {
+            draw(AllBytesSet(data), [&](int k) -> uint32_t { return data[HFlip ? 7 - k : k]; });
         } else {
             uint32_t bits = Load32(data);
             if (!bits) continue;
-            for (int k = 0; k < 8; ++k) {
-                uint32_t value = (bits >> (4 * (HFlip ? 7 - k : k))) & 15;
-                if (value) plot(x + k, value);
-            }
+            draw(AllNibblesSet(bits), [&](int k) -> uint32_t { return (bits >> (4 * (HFlip ? 7 - k : k))) & 15; });
         }
     }
 }
@@ -130,6 +213,8 @@ void DrawAffineRow(const Sprite& s, int line, const Plot& plot) {
     int mosaicX = ((mosaicReg >> 8) & 15) + 1, mosaicY = ((mosaicReg >> 12) & 15) + 1;
     const uint8_t* tiles = Line.tiles + TileNumber(s, Colour256) * 32;
     uint32_t stride = RowStride(s, Colour256);
+    const Plot boxPlot = plot.At(s.x);
+    const uint8_t* mask = WindowMask + SurfaceLeft + s.x;
 
     for (int i = 0; i < s.boxWidth; ++i, u += pa, v += pc) {
         int tx = s.width / 2 + (u >> 8), ty = s.height / 2 + (v >> 8);
@@ -146,7 +231,7 @@ void DrawAffineRow(const Sprite& s, int line, const Plot& plot) {
             uint32_t pair = row[(tx >> 3) * 32 + (ty & 7) * 4 + (tx & 7) / 2];
             value = (tx & 1) ? pair >> 4 : pair & 15;
         }
-        if (value) plot(s.x + i, value);
+        if (value && (!Plot::Windowed || (mask[i] & SpriteWindowBit))) boxPlot(i, value);
     }
 }
 
@@ -162,52 +247,44 @@ void DrawSprite(const Sprite& s, int line, const Plot& plot) {
     }
 }
 
-template <int E>
-void DrawSprites(int line, int priority) {
+template <int E, bool Target>
+void DrawSpritesWithTarget(int line, int priority) {
     const LineView v = ViewOfLine(line);
-    bool target = ReadIo(Reg::BLDCNT) & 0x1000;
     const uint8_t* palette = PaletteRam() + 512;
-    for (int n = 0; n < Line.count; ++n) {
-        const Sprite& s = Line.sprites[n];
+    uint8_t* covered = Covered + SurfaceLeft;
+    uint8_t stamp = Target ? 0 : NextCoverStamp();
+    for (int i = 0; i < Line.count; ++i) {
+        const Sprite& s = *Line.sprites[Target ? i : Line.count - 1 - i];
         if (s.priority != static_cast<uint32_t>(priority) || s.mode == WindowSprite) continue;
         const uint8_t* colours = (s.attr0 & 0x2000) ? palette : palette + (s.attr2 >> 12) * 32;
         if (s.mode == SemiTransparent)
-            DrawSprite(s, line, DrawPlot<0, true>{v, colours, target});
+            DrawSprite(s, line, DrawPlot<0, true, Target>{v.row, v.under, covered, stamp, colours});
         else
-            DrawSprite(s, line, DrawPlot<E, false>{v, colours, target});
+            DrawSprite(s, line, DrawPlot<E, false, Target>{v.row, v.under, covered, stamp, colours});
     }
+}
+
+template <int E>
+void DrawSprites(int line, int priority) {
+    bool target = ReadIo(Reg::BLDCNT) & 0x1000;
+    (target ? DrawSpritesWithTarget<E, true> : DrawSpritesWithTarget<E, false>)(line, priority);
 }
 
 }  // namespace
 
 void CollectSprites(int line) {
-    bool bitmapMode = (ReadIo(Reg::DISPCNT) & 7) > 2;
+    uint32_t dispcnt = ReadIo(Reg::DISPCNT);
+    bool bitmapMode = (dispcnt & 7) > 2;
     Line.tiles = VideoRam() + (bitmapMode ? 0x14000 : 0x10000);
     Line.tileMask = bitmapMode ? 511 : 1023;
-    Line.oneD = ReadIo(Reg::DISPCNT) & 0x40;
-    Line.count = 0;
+    Line.oneD = dispcnt & 0x40;
     const uint8_t* oam = ObjectRam();
-    for (int n = 127; n >= 0; --n) {
-        Sprite s;
-        s.attr0 = Load16(oam + 8 * n);
-        uint32_t kind = s.attr0 & 0x300;
-        s.mode = (s.attr0 >> 10) & 3;
-        if (kind == 0x200 || s.mode == 3) continue;
-        s.attr1 = Load16(oam + 8 * n + 2);
-        s.attr2 = Load16(oam + 8 * n + 4);
-        uint32_t shape = s.attr0 >> 14, size = s.attr1 >> 14;
-        s.width = TileWidth[shape][size] * 8;
-        s.height = TileHeight[shape][size] * 8;
-        bool doubleSize = kind == 0x300;
-        s.boxWidth = doubleSize ? 2 * s.width : s.width;
-        s.boxHeight = doubleSize ? 2 * s.height : s.height;
-        s.y = static_cast<int>(s.attr0 & 0xFF);
-        if (s.y > 192) s.y -= 256;
-        s.x = static_cast<int>(s.attr1 & 0x1FF);
-        if (s.x > 448) s.x -= 512;
-        if (!Covers(s, line)) continue;
-        s.priority = (s.attr2 >> 10) & 3;
-        Line.sprites[Line.count++] = s;
+    if (!Decoded.valid || std::memcmp(oam, Decoded.oam, sizeof Decoded.oam)) DecodeOam(oam);
+    Line.count = 0;
+    for (int k = 0; k < 128; ++k) {
+        const Sprite& s = Decoded.sprites[k];
+        if (Decoded.drawable[k] && static_cast<unsigned>(line - s.y) < static_cast<unsigned>(s.boxHeight))
+            Line.sprites[Line.count++] = &s;
     }
 }
 
@@ -217,7 +294,7 @@ void SpriteWindowPass(int line) {
     using namespace Video;
     WindowPlot plot{WindowMask + SurfaceLeft, static_cast<uint8_t>(ReadIo(Reg::WINOUT) >> 8)};
     for (int n = 0; n < Line.count; ++n)
-        if (Line.sprites[n].mode == WindowSprite) DrawSprite(Line.sprites[n], line, plot);
+        if (Line.sprites[n]->mode == WindowSprite) DrawSprite(*Line.sprites[n], line, plot);
 }
 
 const SpriteRenderer SpriteRenderers[4] = {Video::DrawSprites<0>, Video::DrawSprites<1>, Video::DrawSprites<2>,
