@@ -86,7 +86,7 @@ namespace {
 TEST_F(RandomVideoState, SpriteDrawingOrderDoesNotChangeThePicture) {
     RandomMemory();
     for (uint32_t n = 0; n < 128; ++n) {
-        uint32_t attr0 = Load16(ObjectRam() + 8 * n) & ~0x0C00u;  // normal mode
+        uint32_t attr0 = Load16(ObjectRam() + 8 * n) & ~0x0C00u & ~0x0100u;  // normal mode, not affine
         Store16(ObjectRam() + 8 * n, attr0);
     }
     ScenePoke16(0x04000000, 0x1040);
@@ -97,6 +97,21 @@ TEST_F(RandomVideoState, SpriteDrawingOrderDoesNotChangeThePicture) {
     EXPECT_EQ(frontToBack, backToFront);
     EXPECT_NE(std::count(frontToBack.begin(), frontToBack.end(), frontToBack[0]), ScreenWidth * ScreenHeight)
         << "the picture holds sprites";
+
+    // Overlapping affine sprites (identity transform, 32 x 32, double-size box).
+    for (uint32_t n = 0; n < 128; ++n) Store16(ObjectRam() + 8 * n, 0x200);
+    for (uint32_t g = 0; g < 4; ++g) {
+        for (uint32_t k = 0; k < 4; ++k) Store16(ObjectRam() + 32 * g + 8 * k + 6, k % 3 ? 0 : 0x100);
+    }
+    for (uint32_t n = 0; n < 6; ++n) {
+        Store16(ObjectRam() + 8 * n, (20 + 9 * n) | 0x300);
+        Store16(ObjectRam() + 8 * n + 2, (30 + 11 * n) | (n % 4) << 9 | 2 << 14);
+        Store16(ObjectRam() + 8 * n + 4, 16 * n | n << 12);
+    }
+    ScenePoke16(0x04000050, 0);
+    frontToBack = RenderFrame();
+    ScenePoke16(0x04000050, 0x1000);
+    EXPECT_EQ(frontToBack, RenderFrame()) << "affine sprites";
 }
 
 }  // namespace
