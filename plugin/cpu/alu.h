@@ -8,7 +8,7 @@
 #include "cpu.h"
 
 // Condition field (0..15) against CPSR flags; 15 never holds.
-inline bool ConditionHolds(uint32_t cpsr, uint32_t condition) {
+constexpr bool ConditionHolds(uint32_t cpsr, uint32_t condition) {
     bool n = cpsr & FlagN, z = cpsr & FlagZ, c = cpsr & FlagC, v = cpsr & FlagV;
     switch (condition) {
     case 0x0: return z;

@@ -1,10 +1,132 @@
-// dma.cpp - stand-in DMA: control writes are stored, no transfer runs.
+// dma.cpp - the four DMA channels: arming through CNT_H and whole transfers.
+//
+// A transfer runs to completion in one call, unit by unit through the bus
+// operations, so its cost lands in the CPU's cycle budget and its writes take
+// their normal routes (I/O, EEPROM, backup memory). The special timing of
+// channels 1 and 2 never transfers here: it arms the direct-sound feed.
+//
+// Because a transfer can write DMA control registers, one transfer can start
+// another. Two rules keep that bounded on the host:
+//   1. a channel never starts again while its own transfer is running;
+//   2. a transfer started from inside another one is refused once the CPU's
+//      budget is more than NestedDebtLimit cycles in debt, so chains of
+//      channels restarting each other end instead of running unboundedly.
+// Neither rule touches a transfer that a program starts from the CPU or that
+// the scanline step starts.
 #include "dma.h"
 
+#include "../cpu/cpu.h"
+#include "console.h"
 #include "io.h"
+#include "timers.h"
 
-void WriteDmaControl(int channel, uint32_t value) {
-    StoreIo(Reg::DMA0SAD + Reg::DMA_STRIDE * channel + Reg::DMA_CNT_H, value);
+namespace {
+
+struct ChannelLimits {
+    uint32_t sourceMask;
+    uint32_t destinationMask;
+    uint32_t countMask;  // a count of 0 means countMask + 1 units
+};
+constexpr ChannelLimits Limits[4] = {{0x07FFFFFF, 0x07FFFFFF, 0x3FFF},
+                                     {0x0FFFFFFF, 0x07FFFFFF, 0x3FFF},
+                                     {0x0FFFFFFF, 0x07FFFFFF, 0x3FFF},
+                                     {0x0FFFFFFF, 0x0FFFFFFF, 0xFFFF}};
+
+constexpr const char* TimingNames[4] = {"Immediate", "VBlank", "HBlank", "Special"};
+
+// About 60 frames of emulated time.
+constexpr int32_t NestedDebtLimit = 1 << 24;
+
+bool Running[4];
+int RunningCount;
+
+inline uint32_t Register(int channel, uint32_t field) {
+    return Reg::DMA0SAD + Reg::DMA_STRIDE * static_cast<uint32_t>(channel) + field;
 }
 
-void RunDma(int) {}
+inline uint32_t ReadAddress(uint32_t offset) { return ReadIo(offset) | ReadIo(offset + 2) << 16; }
+
+inline void StoreAddress(uint32_t offset, uint32_t value) {
+    StoreIo(offset, value & 0xFFFF);
+    StoreIo(offset + 2, value >> 16);
+}
+
+inline int32_t DestinationStep(uint32_t control, int32_t unit) {
+    switch ((control >> 5) & 3) {
+    case 1: return -unit;
+    case 2: return 0;
+    default: return unit;  // 0 increments, 3 increments without write-back
+    }
+}
+
+inline int32_t SourceStep(uint32_t control, int32_t unit) {
+    switch ((control >> 7) & 3) {
+    case 0: return unit;
+    case 1: return -unit;
+    default: return 0;
+    }
+}
+
+template <typename Read, typename Write>
+inline void Copy(uint32_t& src, uint32_t& dst, uint32_t count, uint32_t srcStep, uint32_t dstStep,
+                 const ChannelLimits& limits, Read read, Write write) {
+    for (uint32_t i = 0; i < count; ++i) {
+        write(dst, read(src));
+        src = (src + srcStep) & limits.sourceMask;
+        dst = (dst + dstStep) & limits.destinationMask;
+    }
+}
+
+}  // namespace
+
+void WriteDmaControl(int channel, uint32_t value) {
+    channel &= 3;
+    uint32_t control = Register(channel, Reg::DMA_CNT_H);
+    // An enabled channel must be disabled before it can be reprogrammed.
+    if (ReadIo(control) & value & 0x8000) return;
+    StoreIo(control, value);
+    bool soundChannel = channel == 1 || channel == 2;
+    if (soundChannel) UpdateDirectSound();
+    uint32_t timing = value & 0xB000;
+    if (timing == 0x8000)
+        RunDma(channel);
+    else if (timing == 0xB000 && soundChannel)
+        Rings[channel - 1].source = ReadAddress(Register(channel, 0)) & 0x0FFFFFFC;
+}
+
+void RunDma(int channel) {
+    channel &= 3;
+    if (Running[channel]) return;
+    if (RunningCount > 0 && Cpu.cycleBudget < -NestedDebtLimit) return;
+    const ChannelLimits& limits = Limits[channel];
+    uint32_t controlOffset = Register(channel, Reg::DMA_CNT_H);
+    uint32_t control = ReadIo(controlOffset);
+    int32_t unit = (control & 0x400) ? 4 : 2;
+    uint32_t src = ReadAddress(Register(channel, 0)) & (limits.sourceMask + 1 - unit);
+    uint32_t dst = ReadAddress(Register(channel, Reg::DMA_DAD)) & (limits.destinationMask + 1 - unit);
+    uint32_t count = ReadIo(Register(channel, Reg::DMA_CNT_L)) & limits.countMask;
+    if (count == 0) count = limits.countMask + 1;
+    uint32_t srcStep = static_cast<uint32_t>(SourceStep(control, unit));
+    uint32_t dstStep = static_cast<uint32_t>(DestinationStep(control, unit));
+
+    if (DebugFlags & 0x08)
+        ConsolePrintf("DMA%d: %08X-%08X -> %08X-%08X (%dbit,%s%s%s) at line %d\n", channel, src,
+                      src + srcStep * (count - 1), dst, dst + dstStep * (count - 1), unit * 8,
+                      TimingNames[(control >> 12) & 3], (control & 0x4000) ? ",IRQ" : "",
+                      (control & 0x200) ? ",Repeat" : "", static_cast<int>(ReadIo(Reg::VCOUNT)));
+
+    Running[channel] = true;
+    ++RunningCount;
+    if (unit == 4)
+        Copy(src, dst, count, srcStep, dstStep, limits, MemRead32, MemWrite32);
+    else
+        Copy(src, dst, count, srcStep, dstStep, limits, MemRead16, MemWrite16);
+    --RunningCount;
+    Running[channel] = false;
+
+    if (control & 0x4000) RequestInterrupt(Irq::Dma0 << channel);
+    StoreAddress(Register(channel, 0), src);
+    if (((control >> 5) & 3) != 3) StoreAddress(Register(channel, Reg::DMA_DAD), dst);
+    bool repeats = (control & 0x200) && (control & 0x3000);
+    if (!repeats) StoreIo(controlOffset, ReadIo(controlOffset) & ~0x8000u);
+}

@@ -23,6 +23,7 @@ int FramesLeft = 0;
 bool Stopped = false;
 bool Running = false;
 uint32_t Keys = 0;
+const KeyScript* Script = nullptr;
 
 void KeepConsoleText(const char* text) {
     Console += text;
@@ -36,9 +37,10 @@ void CopyShownFrame() {
 
 // Called once per frame when line 160 begins; the frame boundary the runner stops at.
 uint32_t ReadKeys() {
+    uint32_t keys = Script ? Script->KeysAt(Frames) : Keys;
     ++Frames;
     if (FramesLeft > 0 && --FramesLeft == 0) StopRequest = true;
-    return Keys;
+    return keys;
 }
 
 }  // namespace
@@ -78,6 +80,7 @@ void RunFrames(int frames) {
 
 uint64_t FrameCount() { return Frames; }
 void SetKeys(uint32_t keys) { Keys = keys; }
+void SetKeyScript(const KeyScript* script) { Script = script; }
 const uint16_t* LastFrame() { return Shown.data(); }
 
 }  // namespace Headless

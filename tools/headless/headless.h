@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "key_script.h"
+
 namespace Headless {
 
 // Console text goes to standard output when echo is on; it is always kept
@@ -28,6 +30,8 @@ uint64_t FrameCount();
 
 // Keys held down from now on (the keypad register's bits, set = pressed).
 void SetKeys(uint32_t keys);
+// Keys from a script, by frame number; replaces SetKeys until cleared with nullptr.
+void SetKeyScript(const KeyScript* script);
 
 // The visible 240 x 160 picture of the last presented frame, RGB565.
 const uint16_t* LastFrame();

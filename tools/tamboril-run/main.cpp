@@ -3,6 +3,7 @@
 // Exit status: 0 success, 1 the cartridge could not be loaded or the screenshot
 // not written, 2 bad usage.
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "cpu/cpu.h"
 #include "video/renderer.h"
 #include "headless.h"
+#include "machine/scanline.h"
 #include "png_file.h"
 
 namespace {
@@ -20,16 +22,20 @@ constexpr double RealFramesPerSecond = 59.7275;
 struct Options {
     std::string cartridge;
     long frames = 60;
+    long frameSkip = 1;  // frames per shown frame
     bool regs = false;
     bool bench = false;
     bool console = false;
+    Headless::KeyScript keys;
+    bool hasKeys = false;
     std::string screenshot;
 };
 
 int Usage(const char* message) {
     std::fprintf(stderr,
                  "tamboril-run: %s\n"
-                 "usage: tamboril-run [--frames N] [--regs] [--bench] [--console] [--screenshot FILE.png] CARTRIDGE\n",
+                 "usage: tamboril-run [--frames N] [--frameskip N] [--keys SCRIPT] [--regs] [--bench]"
+                 " [--console] [--screenshot FILE.png] CARTRIDGE\n",
                  message);
     return 2;
 }
@@ -55,6 +61,15 @@ int main(int argc, char** argv) {
         const char* arg = argv[i];
         if (!std::strcmp(arg, "--frames")) {
             if (++i >= argc || !ParseCount(argv[i], options.frames)) return Usage("--frames needs a count");
+        } else if (!std::strcmp(arg, "--frameskip")) {
+            if (++i >= argc || !ParseCount(argv[i], options.frameSkip) || options.frameSkip < 1 ||
+                options.frameSkip > INT32_MAX)
+                return Usage("--frameskip needs a count of at least 1");
+        } else if (!std::strcmp(arg, "--keys")) {
+            std::string error;
+            if (++i >= argc) return Usage("--keys needs a script");
+            if (!options.keys.Parse(argv[i], error)) return Usage(("bad key script: " + error).c_str());
+            options.hasKeys = true;
         } else if (!std::strcmp(arg, "--regs")) {
             options.regs = true;
         } else if (!std::strcmp(arg, "--bench")) {
@@ -75,11 +90,13 @@ int main(int argc, char** argv) {
     if (options.cartridge.empty()) return Usage("no cartridge given");
 
     Headless::SetConsoleEcho(options.console);
+    if (options.hasKeys) Headless::SetKeyScript(&options.keys);
     if (!Headless::StartMachine(options.cartridge)) {
         std::fflush(stdout);
         std::fprintf(stderr, "tamboril-run: cannot load %s\n", options.cartridge.c_str());
         return 1;
     }
+    FrameSkip = static_cast<int32_t>(options.frameSkip);
     auto start = std::chrono::steady_clock::now();
     Headless::RunFrames(static_cast<int>(options.frames));
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
