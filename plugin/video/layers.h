@@ -78,7 +78,8 @@ inline bool AllBytesSet(const uint8_t* data) {
 // window and wholly opaque (`opaque`) is drawn without any test per pixel;
 // the window test is made per pixel only where the row is partly masked.
 template <class Value, class Plot>
-[[gnu::always_inline]] inline void DrawEight(const uint8_t* mask, uint32_t bit, bool opaque, Value value, const Plot& plot) {
+[[gnu::always_inline]] inline void DrawEight(const uint8_t* mask, uint32_t bit, bool opaque, Value value,
+                                             const Plot& plot) {
     if (WindowAllowsEight(mask, bit)) {
         if (opaque) {
 #pragma GCC unroll 8

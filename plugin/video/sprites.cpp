@@ -169,8 +169,8 @@ void DrawPlainRow(const Sprite& s, int line, const Plot& plot) {
     int r = line - s.y;
     if (s.attr1 & 0x2000) r = s.height - 1 - r;
     int tiles = s.width / 8;
-    const uint8_t* data = Line.tiles + TileNumber(s, Colour256) * 32 + (r & 7) * (Colour256 ? 8 : 4) +
-                          (r >> 3) * RowStride(s, Colour256);
+    const uint8_t* data =
+        Line.tiles + TileNumber(s, Colour256) * 32 + (r & 7) * (Colour256 ? 8 : 4) + (r >> 3) * RowStride(s, Colour256);
     int step = TileBytes;
     if constexpr (HFlip) {
         data += (tiles - 1) * TileBytes;

@@ -79,19 +79,22 @@ void DrawTextLine(int line, uint32_t entry) {
             const uint8_t* data = chars + tile * 64 + row * 8;
             bool opaque = AllBytesSet(data);
             if (flip)
-                DrawEight(mask, windowBit, opaque, [&](int k) -> uint32_t { return data[7 - k]; }, plot);
+                DrawEight(
+                    mask, windowBit, opaque, [&](int k) -> uint32_t { return data[7 - k]; }, plot);
             else
-                DrawEight(mask, windowBit, opaque, [&](int k) -> uint32_t { return data[k]; }, plot);
+                DrawEight(
+                    mask, windowBit, opaque, [&](int k) -> uint32_t { return data[k]; }, plot);
         } else {
             uint32_t bits = Load32(chars + tile * 32 + row * 4);
             if (!bits) continue;
             const BgPlot<E, Target> plot{v.row + x, v.under + x, palette + (map >> 12) * 32};
             bool opaque = AllNibblesSet(bits);
             if (flip)
-                DrawEight(mask, windowBit, opaque, [&](int k) -> uint32_t { return (bits >> (28 - 4 * k)) & 15; },
-                          plot);
+                DrawEight(
+                    mask, windowBit, opaque, [&](int k) -> uint32_t { return (bits >> (28 - 4 * k)) & 15; }, plot);
             else
-                DrawEight(mask, windowBit, opaque, [&](int k) -> uint32_t { return (bits >> (4 * k)) & 15; }, plot);
+                DrawEight(
+                    mask, windowBit, opaque, [&](int k) -> uint32_t { return (bits >> (4 * k)) & 15; }, plot);
         }
     }
 }
@@ -113,5 +116,4 @@ void DrawText(int line, uint32_t entry) {
 }  // namespace
 }  // namespace Video
 
-const BgRenderer TextBgRenderers[4] = {Video::DrawText<0>, Video::DrawText<1>, Video::DrawText<2>,
-                                       Video::DrawText<3>};
+const BgRenderer TextBgRenderers[4] = {Video::DrawText<0>, Video::DrawText<1>, Video::DrawText<2>, Video::DrawText<3>};

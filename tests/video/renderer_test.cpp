@@ -1,10 +1,11 @@
 // renderer_test.cpp - the line driver: colour tables, background order, window
 // mask, backdrop, layer interleaving and colour effects, checked pixel by pixel.
+#include "video/renderer.h"
+
 #include <algorithm>
 #include <random>
 
 #include "machine/io.h"
-#include "video/renderer.h"
 #include "video_support.h"
 
 namespace {
@@ -58,9 +59,8 @@ using BackgroundOrder = VideoTest;
 // Reference order: by priority, then background number, both from 3 down to 0.
 std::vector<uint32_t> SortedOrder(const uint32_t priority[4]) {
     std::vector<uint32_t> bgs = {0, 1, 2, 3};
-    std::sort(bgs.begin(), bgs.end(), [&](uint32_t a, uint32_t b) {
-        return priority[a] != priority[b] ? priority[a] > priority[b] : a > b;
-    });
+    std::sort(bgs.begin(), bgs.end(),
+              [&](uint32_t a, uint32_t b) { return priority[a] != priority[b] ? priority[a] > priority[b] : a > b; });
     return bgs;
 }
 
@@ -165,7 +165,7 @@ TEST_F(WindowMaskTest, ReversedEdgesGiveNoWindow) {
 TEST_F(WindowMaskTest, SpriteWindowOverridesWindowsUnderOpaquePixels) {
     HideAllSprites();
     SolidSprite(0, 16, 0, 1, 1, 0);
-    ScenePoke16(Oam, 2 << 10);  // sprite window mode
+    ScenePoke16(Oam, 2 << 10);                 // sprite window mode
     ScenePoke16(Vram + 0x10000 + 32, 0x0110);  // row 0: pixels 1 and 2 opaque only
     ScenePoke16(Vram + 0x10000 + 34, 0);
     Windows(0xA000, 10 << 8 | 20, 0);
@@ -241,7 +241,7 @@ TEST_F(Layers, SpritePlacementWrapsOnlyAboveTheLimits) {
     // 64 x 64 square sprite of solid tiles, 2-D mapping (row stride 32 tiles).
     for (uint32_t row = 0; row < 8; ++row)
         for (uint32_t t = 0; t < 8; ++t) SolidTile(0x10000 / 32 + row * 32 + t, t + 1);
-    ScenePoke16(Oam, 200);  // y = -56: rows 56..63 on lines 0..7
+    ScenePoke16(Oam, 200);                // y = -56: rows 56..63 on lines 0..7
     ScenePoke16(Oam + 2, 470 | 3 << 14);  // x = -42: columns 42..63 at the left edge
     ScenePoke16(Oam + 4, 0);
     ScenePoke16(Io, 0x1000);

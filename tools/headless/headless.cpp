@@ -58,6 +58,9 @@ bool StartMachine(const std::string& path) {
     Frames = 0;
     FramesLeft = 0;
     Stopped = false;
+    // A previous machine's run ends with its stop request still set; the new
+    // machine must not stop at its first vertical blank.
+    StopRequest = false;
     Keys = 0;
     Running = LoadCartridge(path.c_str());
     return Running;
