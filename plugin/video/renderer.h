@@ -22,6 +22,21 @@ extern uint32_t SpreadTable[65536];
 // Fills ColourTable with RGB565 and SpreadTable with the spread form.
 void FillColourTables();
 
+// Spread form back to a 15-bit colour. Each 10-bit field holds 16 x a
+// component; a field whose top bit is set has overflowed and saturates at 31.
+inline uint32_t Unspread(uint32_t s) {
+    uint32_t c0 = (s & (1u << 9)) ? 31 : (s >> 4) & 31;
+    uint32_t c1 = (s & (1u << 19)) ? 31 : (s >> 14) & 31;
+    uint32_t c2 = (s & (1u << 29)) ? 31 : (s >> 24) & 31;
+    return c0 | c1 << 5 | c2 << 10;
+}
+
+// Per-line buffers with the surface's margins, indexed by column (screen x + SurfaceLeft).
+// UnderLine: raw colour of the last second-target pixel drawn at a column (0 = none).
+// WindowMask: window control byte at a column (bits 0..3 BG0..BG3, bit 4 sprites).
+extern uint16_t UnderLine[SurfaceWidth];
+extern uint8_t WindowMask[SurfaceWidth];
+
 // Background order, back to front: BGxCNT | second-target bit 27 | number << 28 | priority << 30.
 extern uint32_t BgOrder[4];
 void UpdateBgOrder(int bg, uint32_t value);
@@ -33,3 +48,17 @@ void RenderLine(int line);
 void PresentFrame();
 using PresentHook = void (*)();
 void SetPresentHook(PresentHook hook);
+
+// Layer renderers, one per colour effect (0 none, 1 alpha blend, 2 brighten,
+// 3 darken); RenderLine picks one per layer and line.
+using BgRenderer = void (*)(int line, uint32_t entry);
+using BitmapRenderer = void (*)(int line, const uint8_t* base);
+using SpriteRenderer = void (*)(int line, int priority);
+extern const BgRenderer TextBgRenderers[4];
+extern const BgRenderer AffineBgRenderers[4];
+extern const BitmapRenderer Mode3Renderers[4];
+extern const BitmapRenderer Mode4Renderers[4];
+extern const BitmapRenderer Mode5Renderers[4];
+extern const SpriteRenderer SpriteRenderers[4];
+// Marks the window mask under every opaque pixel of the sprite-window sprites on the line.
+void SpriteWindowPass(int line);

@@ -62,7 +62,9 @@ bool StartMachine(const std::string& path) {
     Frames = 0;
     FramesLeft = 0;
     Stopped = false;
-    StopRequest = false;  // a stop that ended the previous machine's run must not end this one's first frame
+    // A previous machine's run ends with its stop request still set; the new
+    // machine must not stop at its first vertical blank.
+    StopRequest = false;
     Keys = 0;
     Running = LoadCartridge(path.c_str());
     return Running;

@@ -1,7 +1,7 @@
 // main.cpp - tamboril-run: runs a cartridge image headless, with no window and no pacing.
 //
 // Exit status: 0 success, 1 the cartridge or a state could not be loaded (or
-// the state not saved), 2 bad usage, 3 the audio file could not be written.
+// the state not saved), 2 bad usage, 3 the audio or screenshot file could not be written.
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -11,8 +11,10 @@
 
 #include "audio.h"
 #include "cpu/cpu.h"
+#include "video/renderer.h"
 #include "headless.h"
 #include "machine/scanline.h"
+#include "png_file.h"
 
 namespace {
 
@@ -31,13 +33,15 @@ struct Options {
     long rate = 22050;
     std::string saveState;
     std::string loadState;
+    std::string screenshot;
 };
 
 int Usage(const char* message) {
     std::fprintf(stderr,
                  "tamboril-run: %s\n"
                  "usage: tamboril-run [--frames N] [--frameskip N] [--keys SCRIPT] [--audio FILE.wav [--rate HZ]]\n"
-                 "                    [--regs] [--bench] [--console] [--load-state FILE] [--save-state FILE] CARTRIDGE\n",
+                 "                    [--screenshot FILE.png] [--regs] [--bench] [--console]\n"
+                 "                    [--load-state FILE] [--save-state FILE] CARTRIDGE\n",
                  message);
     return 2;
 }
@@ -88,6 +92,9 @@ int main(int argc, char** argv) {
             if (i + 1 >= argc) return Usage((std::string(arg) + " needs a file").c_str());
             std::string& target = std::strcmp(arg, "--save-state") ? options.loadState : options.saveState;
             target = argv[++i];
+        } else if (!std::strcmp(arg, "--screenshot")) {
+            if (++i >= argc || !*argv[i]) return Usage("--screenshot needs a file name");
+            options.screenshot = argv[i];
         } else if (arg[0] == '-' && arg[1]) {
             return Usage((std::string("unknown option ") + arg).c_str());
         } else if (options.cartridge.empty()) {
@@ -128,6 +135,12 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         std::fprintf(stderr, "tamboril-run: cannot save the state %s\n", options.saveState.c_str());
         status = 1;
+    }
+    if (!options.screenshot.empty() &&
+        !Headless::WritePng(options.screenshot,
+                            Headless::ImageFromRgb565(Headless::LastFrame(), ScreenWidth, ScreenHeight))) {
+        std::fprintf(stderr, "tamboril-run: cannot write %s\n", options.screenshot.c_str());
+        status = 3;
     }
     // Shutdown writes the battery file, as when the emulator stops.
     Headless::StopMachine();
