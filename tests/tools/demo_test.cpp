@@ -7,6 +7,9 @@
 #include <filesystem>
 #include <string>
 
+#include "headless.h"
+#include "key_script.h"
+#include "reference_image.h"
 #include "test_support.h"
 #include "wav_analysis.h"
 
@@ -50,6 +53,27 @@ TEST_F(Demo, BootCounterInBatteryRamGoesUpByOneEachRun) {
         uint32_t count = sram[4] | sram[5] << 8 | sram[6] << 16 | static_cast<uint32_t>(sram[7]) << 24;
         EXPECT_EQ(count, boot);
     }
+}
+
+// Pictures at chosen frames of a scripted run: the start, then the player moved
+// right and down with the drum struck, flipped with B, the layer turned with L
+// while paused with Start, and the panel's blending switched off with Select.
+TEST_F(Demo, ScriptedRunMatchesReviewedPictures) {
+    Headless::KeyScript keys;
+    std::string error;
+    ASSERT_TRUE(keys.Parse("20:Right+Down+A,60:B,61:L+Start,62:L,100:Select,101:-", error)) << error;
+    BootProgram(cartridge);
+    Headless::SetKeyScript(&keys);
+    const std::string references = std::string(TAMBORIL_SOURCE_DIR) + "/tests/tools/reference/";
+    int shown = 0;
+    for (int frame : {10, 90, 120}) {
+        Headless::RunFrames(frame - shown);
+        shown = frame;
+        ExpectMatchesReferenceImage(references + "demo_frame" + std::to_string(frame) + ".png",
+                                    Headless::LastFrame());
+    }
+    Headless::SetKeyScript(nullptr);
+    Headless::StopMachine();
 }
 
 }  // namespace
