@@ -24,11 +24,13 @@ void FillColourTables();
 
 // Spread form back to a 15-bit colour. Each 10-bit field holds 16 x a
 // component; a field whose top bit is set has overflowed and saturates at 31.
+// Branch-free: the top bit of each field, shifted down, fills that field's
+// component bits with ones, then the three components are packed together.
 inline uint32_t Unspread(uint32_t s) {
-    uint32_t c0 = (s & (1u << 9)) ? 31 : (s >> 4) & 31;
-    uint32_t c1 = (s & (1u << 19)) ? 31 : (s >> 14) & 31;
-    uint32_t c2 = (s & (1u << 29)) ? 31 : (s >> 24) & 31;
-    return c0 | c1 << 5 | c2 << 10;
+    uint32_t top = s & 0x20080200;
+    uint32_t fields = ((s | (top - (top >> 5))) >> 4) & 0x01F07C1F;  // component k at bit 10k
+    uint32_t pairs = fields | fields >> 5;                              // c0 at 0, c1 at 5, c2 at 15
+    return (pairs & 0x3FF) | ((pairs >> 5) & 0x7C00);
 }
 
 // Per-line buffers with the surface's margins, indexed by column (screen x + SurfaceLeft).
