@@ -19,26 +19,52 @@ enum Effect : int { Plain = 0, Blend = 1, Brighten = 2, Darken = 3 };
 // White in spread form: 31 in each 10-bit field.
 constexpr uint32_t SpreadWhite = 0x1F07C1F;
 
+// The effect coefficients of the current line in the form the pixel loops
+// use, read once per layer so that they stay in registers (stores to the
+// line's bytes would otherwise make every pixel reload them):
+// blend = SpreadTable[under] x `under` + SpreadTable[colour] x `own`;
+// brighten = SpreadTable[colour] x `own` + `add` (the same sum as
+// s x 16 + (white - s) x EVY, regrouped); darken = SpreadTable[colour] x `own`.
+struct Weights {
+    uint32_t under, own, add;
+};
+template <int E>
+inline Weights CurrentWeights() {
+    uint32_t evy = static_cast<uint32_t>(BlendEvy);
+    if constexpr (E == Blend)
+        return {static_cast<uint32_t>(BlendEvb), static_cast<uint32_t>(BlendEva), 0};
+    else if constexpr (E == Brighten)
+        return {0, 16u - evy, SpreadWhite * evy};
+    else if constexpr (E == Darken)
+        return {0, 16u - evy, 0};
+    else
+        return {0, 0, 0};
+}
+
 // Display pixel for raw colour `colour` drawn over second-target colour `under`.
 template <int E>
-inline uint16_t Shade(uint32_t colour, uint32_t under) {
+inline uint16_t Shade(uint32_t colour, uint32_t under, const Weights& w) {
     if constexpr (E == Blend) {
-        return ColourTable[Unspread(SpreadTable[under] * static_cast<uint32_t>(BlendEvb) +
-                                    SpreadTable[colour] * static_cast<uint32_t>(BlendEva))];
+        return ColourTable[Unspread(SpreadTable[under] * w.under + SpreadTable[colour] * w.own)];
     } else if constexpr (E == Brighten) {
-        uint32_t s = SpreadTable[colour];
-        return ColourTable[Unspread(s * 16 + (SpreadWhite - s) * static_cast<uint32_t>(BlendEvy))];
+        return ColourTable[Unspread(SpreadTable[colour] * w.own + w.add)];
     } else if constexpr (E == Darken) {
-        return ColourTable[Unspread(SpreadTable[colour] * (16u - static_cast<uint32_t>(BlendEvy)))];
+        return ColourTable[Unspread(SpreadTable[colour] * w.own)];
     } else {
         (void)under;
+        (void)w;
         return ColourTable[colour];
     }
 }
+template <int E>
+inline uint16_t Shade(uint32_t colour, uint32_t under) {
+    return Shade<E>(colour, under, CurrentWeights<E>());
+}
 
-// Semi-transparent sprites blend whenever a second-target pixel lies below.
-inline uint16_t ShadeSemi(uint32_t colour, uint32_t under) {
-    return under ? Shade<Blend>(colour, under) : ColourTable[colour];
+// Semi-transparent sprites blend whenever a second-target pixel lies below
+// (`w` holds the blend weights whatever the line's effect).
+inline uint16_t ShadeSemi(uint32_t colour, uint32_t under, const Weights& w) {
+    return under ? Shade<Blend>(colour, under, w) : ColourTable[colour];
 }
 
 // The current line as the layers see it: each pointer is indexed by screen x

@@ -116,7 +116,8 @@ struct DrawPlot {
     uint8_t* covered;
     uint8_t stamp;
     const uint8_t* palette;
-    DrawPlot At(int x) const { return {row + x, under + x, covered + x, stamp, palette}; }
+    Weights weights;
+    DrawPlot At(int x) const { return {row + x, under + x, covered + x, stamp, palette, weights}; }
     // True when the eight columns from here are all taken by sprites in front.
     bool EightTaken() const {
         if constexpr (FrontToBack) {
@@ -134,9 +135,9 @@ struct DrawPlot {
         }
         uint32_t colour = Load16(palette + 2 * value);
         if constexpr (Semi)
-            row[k] = ShadeSemi(colour, under[k]);
+            row[k] = ShadeSemi(colour, under[k], weights);
         else
-            row[k] = Shade<E>(colour, under[k]);
+            row[k] = Shade<E>(colour, under[k], weights);
         if constexpr (Target) under[k] = colour;
     }
 };
@@ -164,7 +165,9 @@ uint32_t RowStride(const Sprite& s, bool colour256) {
 
 // Non-affine sprite: eight pixels per tile row fetch, one loop per colour depth and flip.
 template <class Plot, bool Colour256, bool HFlip>
-void DrawPlainRow(const Sprite& s, int line, const Plot& plot) {
+void DrawPlainRow(const Sprite& s, int line, const Plot& sharedPlot) {
+    // A private copy: the pixel stores cannot change it, so it stays in registers.
+    const Plot plot = sharedPlot;
     constexpr int TileBytes = Colour256 ? 64 : 32;
     int r = line - s.y;
     if (s.attr1 & 0x2000) r = s.height - 1 - r;
@@ -178,6 +181,9 @@ void DrawPlainRow(const Sprite& s, int line, const Plot& plot) {
     }
     const uint8_t* mask = WindowMask + SurfaceLeft;
     for (int t = 0, x = s.x; t < tiles; ++t, x += 8, data += step) {
+        // Tiles wholly in the margins cannot show: skip them.
+        if (x >= ScreenWidth) break;
+        if (x <= -8) continue;
         const Plot tilePlot = plot.At(x);
         if (tilePlot.EightTaken()) continue;
         auto draw = [&](bool opaque, auto value) {
@@ -253,14 +259,15 @@ void DrawSpritesWithTarget(int line, int priority) {
     const uint8_t* palette = PaletteRam() + 512;
     uint8_t* covered = Covered + SurfaceLeft;
     uint8_t stamp = Target ? 0 : NextCoverStamp();
+    const Weights weights = CurrentWeights<E>(), blendWeights = CurrentWeights<Blend>();
     for (int i = 0; i < Line.count; ++i) {
         const Sprite& s = *Line.sprites[Target ? i : Line.count - 1 - i];
         if (s.priority != static_cast<uint32_t>(priority) || s.mode == WindowSprite) continue;
         const uint8_t* colours = (s.attr0 & 0x2000) ? palette : palette + (s.attr2 >> 12) * 32;
         if (s.mode == SemiTransparent)
-            DrawSprite(s, line, DrawPlot<0, true, Target>{v.row, v.under, covered, stamp, colours});
+            DrawSprite(s, line, DrawPlot<0, true, Target>{v.row, v.under, covered, stamp, colours, blendWeights});
         else
-            DrawSprite(s, line, DrawPlot<E, false, Target>{v.row, v.under, covered, stamp, colours});
+            DrawSprite(s, line, DrawPlot<E, false, Target>{v.row, v.under, covered, stamp, colours, weights});
     }
 }
 

@@ -22,9 +22,10 @@ struct BgPlot {
     uint16_t* row;
     uint16_t* under;
     const uint8_t* palette;
+    Weights weights;
     [[gnu::always_inline]] void operator()(int k, uint32_t value) const {
         uint32_t colour = Load16(palette + 2 * value);
-        row[k] = Shade<E>(colour, under[k]);
+        row[k] = Shade<E>(colour, under[k], weights);
         if constexpr (Target) under[k] = colour;
     }
 };
@@ -48,6 +49,7 @@ void DrawTextLine(int line, uint32_t entry) {
     const LineView v = ViewOfLine(line);
     const uint8_t* palette = PaletteRam();
     uint32_t windowBit = 1u << bg;
+    const Weights weights = CurrentWeights<E>();
     uint32_t run = Mosaic ? (mosaic & 15) : 0, counter = 0, held = 0;
 
     int x = -static_cast<int>(hofs & 7);
@@ -60,7 +62,7 @@ void DrawTextLine(int line, uint32_t entry) {
         const uint8_t* mask = v.mask + x;
         if constexpr (Mosaic) {
             // A pixel is fetched when the run counter is 0 and repeated for the run.
-            const BgPlot<E, Target> plot{v.row + x, v.under + x, palette};
+            const BgPlot<E, Target> plot{v.row + x, v.under + x, palette, weights};
             const uint8_t* data = chars + (Colour256 ? tile * 64 + row * 8 : tile * 32 + row * 4);
             uint32_t bank = Colour256 ? 0 : (map >> 12) * 16;
             for (int k = 0; k < 8; ++k) {
@@ -75,7 +77,7 @@ void DrawTextLine(int line, uint32_t entry) {
                 if (held && (mask[k] & windowBit)) plot(k, held);
             }
         } else if constexpr (Colour256) {
-            const BgPlot<E, Target> plot{v.row + x, v.under + x, palette};
+            const BgPlot<E, Target> plot{v.row + x, v.under + x, palette, weights};
             const uint8_t* data = chars + tile * 64 + row * 8;
             bool opaque = AllBytesSet(data);
             if (flip)
@@ -87,7 +89,7 @@ void DrawTextLine(int line, uint32_t entry) {
         } else {
             uint32_t bits = Load32(chars + tile * 32 + row * 4);
             if (!bits) continue;
-            const BgPlot<E, Target> plot{v.row + x, v.under + x, palette + (map >> 12) * 32};
+            const BgPlot<E, Target> plot{v.row + x, v.under + x, palette + (map >> 12) * 32, weights};
             bool opaque = AllNibblesSet(bits);
             if (flip)
                 DrawEight(
