@@ -29,7 +29,7 @@ void FillColourTables();
 inline uint32_t Unspread(uint32_t s) {
     uint32_t top = s & 0x20080200;
     uint32_t fields = ((s | (top - (top >> 5))) >> 4) & 0x01F07C1F;  // component k at bit 10k
-    uint32_t pairs = fields | fields >> 5;                              // c0 at 0, c1 at 5, c2 at 15
+    uint32_t pairs = fields | fields >> 5;                           // c0 at 0, c1 at 5, c2 at 15
     return (pairs & 0x3FF) | ((pairs >> 5) & 0x7C00);
 }
 
