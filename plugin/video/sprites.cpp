@@ -6,14 +6,17 @@
 // renderer of each priority level and the sprite-window pass then draw from
 // that list. One routine walks and addresses a sprite's pixels; what happens
 // to an opaque pixel is a "plot" policy (one per colour effect, one for
-// semi-transparent sprites, one that marks the window mask), so every version
-// selects, clips, addresses and mirrors identically.
+// semi-transparent sprites, one that finds the topmost pixel of each column,
+// one that marks the window mask), so every version selects, clips, addresses
+// and mirrors identically.
 //
 // Bounds: a sprite's x lies in -63..239 and its box is at most 128 pixels wide,
 // so its pixels fall in screen x -63..366, inside the 130-column margins. Tile
 // data addresses reach at most 0x10000 + 1023 x 32 + 7 x 1024 + 7 x 64 + 63
 // (about 104 KB), inside the padded VRAM buffer; OAM and palette indexes are
 // masked to their tables.
+#include <algorithm>
+
 #include "layers.h"
 
 namespace Video {
@@ -44,7 +47,8 @@ struct Sprite {
 struct {
     uint8_t oam[1024];
     Sprite sprites[128];
-    bool drawable[128];
+    const Sprite* drawable[128];  // the sprites that can show, in drawing order
+    int drawableCount;
     bool valid;
 } Decoded;
 
@@ -61,6 +65,7 @@ struct {
 void DecodeOam(const uint8_t* oam) {
     std::memcpy(Decoded.oam, oam, sizeof Decoded.oam);
     Decoded.valid = true;
+    Decoded.drawableCount = 0;
     for (int n = 127, k = 0; n >= 0; --n, ++k) {
         Sprite& s = Decoded.sprites[k];
         s.attr0 = Load16(oam + 8 * n);
@@ -80,12 +85,58 @@ void DecodeOam(const uint8_t* oam) {
         s.x = static_cast<int>(s.attr1 & 0x1FF);
         if (s.x > 448) s.x -= 512;
         s.priority = (s.attr2 >> 10) & 3;
-        Decoded.drawable[k] = kind != 0x200 && s.mode != 3 && s.x < ScreenWidth && s.x + s.boxWidth > 0;
+        if (kind != 0x200 && s.mode != 3 && s.x < ScreenWidth && s.x + s.boxWidth > 0)
+            Decoded.drawable[Decoded.drawableCount++] = &s;
     }
 }
 
-// Columns already taken by a sprite in the current front-to-back pass: a
-// column is taken when it holds the pass's stamp (1..255), so the array is
+// What a sprite pixel does on the surface, per effect, when sprites are a
+// second target (each pixel then feeds the blends of the sprites above it, so
+// every level is drawn back to front); the semi-transparent version blends
+// in every effect mode. Bound to a pixel column with At, a plot is called
+// with the offset k from there.
+template <int E, bool Semi>
+struct DrawPlot {
+    static constexpr bool Windowed = true;
+    uint16_t* row;
+    uint16_t* under;
+    const uint8_t* palette;
+    Weights weights;
+    DrawPlot At(int x) const { return {row + x, under + x, palette, weights}; }
+    bool EightTaken() const { return false; }
+    [[gnu::always_inline]] void operator()(int k, uint32_t value) const {
+        uint32_t colour = Load16(palette + 2 * value);
+        if constexpr (Semi)
+            row[k] = ShadeSemi(colour, under[k], weights);
+        else
+            row[k] = Shade<E>(colour, under[k], weights);
+        under[k] = colour;
+    }
+};
+
+// When sprites are no second target, a sprite pixel's result depends only on
+// its own colour and UnderLine, never on what lies below it, and every later
+// layer overwrites it without reading it. So only the topmost opaque sprite
+// pixel of a column, over all priority levels, can show: a first walk over
+// the line's sprites, front to back, finds it (`TopPlot`, skipping columns
+// already taken), and the pass of its priority level then colours it. The
+// same picture as drawing every level back to front, without colouring
+// hidden pixels.
+//
+// Top.level holds, per column, 1 << priority of the topmost pixel plus
+// SemiTag for a semi-transparent sprite, 0 where no sprite pixel lies;
+// Top.colour its raw colour; visible columns [from[p], to[p]) hold every
+// sprite of priority p. Valid for the line once `ready`.
+constexpr uint8_t SemiTag = 0x10;
+struct {
+    uint16_t colour[SurfaceWidth];
+    uint8_t level[SurfaceWidth + 8];
+    int from[4], to[4];
+    bool ready;
+} Top;
+
+// Columns already taken by a sprite in the current front-to-back walk: a
+// column is taken when it holds the walk's stamp (1..255), so the array is
 // cleared only when the stamp wraps.
 uint8_t Covered[SurfaceWidth + 8];
 uint8_t CoverStamp;
@@ -98,47 +149,25 @@ uint8_t NextCoverStamp() {
     return CoverStamp;
 }
 
-// What a sprite pixel does on the surface, per effect; the semi-transparent
-// version blends in every effect mode. Bound to a pixel column with At, a
-// plot is called with the offset k from there.
-//
-// When sprites are no second target, a sprite pixel's result depends only on
-// its own colour and UnderLine, never on the sprites below it, so only the
-// topmost opaque pixel of the priority level shows. Such passes run front to
-// back and skip columns already taken (`FrontToBack`): the same picture as
-// drawing back to front, without colouring hidden pixels.
-template <int E, bool Semi, bool Target>
-struct DrawPlot {
+struct TopPlot {
     static constexpr bool Windowed = true;
-    static constexpr bool FrontToBack = !Target;
-    uint16_t* row;
-    uint16_t* under;
+    uint16_t* colour;
+    uint8_t* level;
     uint8_t* covered;
-    uint8_t stamp;
+    uint8_t stamp, tag;
     const uint8_t* palette;
-    Weights weights;
-    DrawPlot At(int x) const { return {row + x, under + x, covered + x, stamp, palette, weights}; }
+    TopPlot At(int x) const { return {colour + x, level + x, covered + x, stamp, tag, palette}; }
     // True when the eight columns from here are all taken by sprites in front.
     bool EightTaken() const {
-        if constexpr (FrontToBack) {
-            uint64_t bytes;
-            std::memcpy(&bytes, covered, 8);
-            return bytes == stamp * 0x0101010101010101ull;
-        } else {
-            return false;
-        }
+        uint64_t bytes;
+        std::memcpy(&bytes, covered, 8);
+        return bytes == stamp * 0x0101010101010101ull;
     }
     [[gnu::always_inline]] void operator()(int k, uint32_t value) const {
-        if constexpr (FrontToBack) {
-            if (covered[k] == stamp) return;
-            covered[k] = stamp;
-        }
-        uint32_t colour = Load16(palette + 2 * value);
-        if constexpr (Semi)
-            row[k] = ShadeSemi(colour, under[k], weights);
-        else
-            row[k] = Shade<E>(colour, under[k], weights);
-        if constexpr (Target) under[k] = colour;
+        if (covered[k] == stamp) return;
+        covered[k] = stamp;
+        colour[k] = static_cast<uint16_t>(Load16(palette + 2 * value));
+        level[k] = tag;
     }
 };
 
@@ -253,28 +282,90 @@ void DrawSprite(const Sprite& s, int line, const Plot& plot) {
     }
 }
 
-template <int E, bool Target>
-void DrawSpritesWithTarget(int line, int priority) {
-    const LineView v = ViewOfLine(line);
+const uint8_t* SpriteColours(const Sprite& s) {
     const uint8_t* palette = PaletteRam() + 512;
-    uint8_t* covered = Covered + SurfaceLeft;
-    uint8_t stamp = Target ? 0 : NextCoverStamp();
+    return (s.attr0 & 0x2000) ? palette : palette + (s.attr2 >> 12) * 32;
+}
+
+// Sprites as a second target: the level's sprites back to front.
+template <int E>
+void DrawTargetSprites(int line, int priority) {
+    const LineView v = ViewOfLine(line);
     const Weights weights = CurrentWeights<E>(), blendWeights = CurrentWeights<Blend>();
     for (int i = 0; i < Line.count; ++i) {
-        const Sprite& s = *Line.sprites[Target ? i : Line.count - 1 - i];
+        const Sprite& s = *Line.sprites[i];
         if (s.priority != static_cast<uint32_t>(priority) || s.mode == WindowSprite) continue;
-        const uint8_t* colours = (s.attr0 & 0x2000) ? palette : palette + (s.attr2 >> 12) * 32;
         if (s.mode == SemiTransparent)
-            DrawSprite(s, line, DrawPlot<0, true, Target>{v.row, v.under, covered, stamp, colours, blendWeights});
+            DrawSprite(s, line, DrawPlot<0, true>{v.row, v.under, SpriteColours(s), blendWeights});
         else
-            DrawSprite(s, line, DrawPlot<E, false, Target>{v.row, v.under, covered, stamp, colours, weights});
+            DrawSprite(s, line, DrawPlot<E, false>{v.row, v.under, SpriteColours(s), weights});
+    }
+}
+
+// Fills Top for the line: every level's sprites, front to back.
+void FindTopSprites(int line) {
+    for (int priority = 0; priority < 4; ++priority) {
+        Top.from[priority] = ScreenWidth;
+        Top.to[priority] = 0;
+    }
+    int from = ScreenWidth, to = 0;
+    for (int i = 0; i < Line.count; ++i) {
+        const Sprite& s = *Line.sprites[i];
+        if (s.mode == WindowSprite) continue;
+        int left = std::max(s.x, 0), right = std::min(s.x + s.boxWidth, ScreenWidth);
+        Top.from[s.priority] = std::min(Top.from[s.priority], left);
+        Top.to[s.priority] = std::max(Top.to[s.priority], right);
+        from = std::min(from, left);
+        to = std::max(to, right);
+    }
+    // Clears the whole eight-column groups that DrawTopSprites reads.
+    if (from < to) std::memset(Top.level + SurfaceLeft + (from & ~7), 0, ((to + 7) & ~7) - (from & ~7));
+    uint8_t stamp = NextCoverStamp();
+    for (uint32_t priority = 0; priority < 4; ++priority) {
+        if (Top.from[priority] >= Top.to[priority]) continue;
+        for (int i = Line.count - 1; i >= 0; --i) {
+            const Sprite& s = *Line.sprites[i];
+            if (s.priority != priority || s.mode == WindowSprite) continue;
+            uint8_t tag = static_cast<uint8_t>((1u << priority) | (s.mode == SemiTransparent ? SemiTag : 0));
+            DrawSprite(s, line,
+                       TopPlot{Top.colour + SurfaceLeft, Top.level + SurfaceLeft, Covered + SurfaceLeft, stamp, tag,
+                               SpriteColours(s)});
+        }
+    }
+    Top.ready = true;
+}
+
+// Sprites as no second target: colours the visible columns whose topmost
+// sprite pixel is of this level.
+template <int E>
+void DrawTopSprites(int line, int priority) {
+    if (!Top.ready) FindTopSprites(line);
+    const LineView v = ViewOfLine(line);
+    const Weights weights = CurrentWeights<E>(), blendWeights = CurrentWeights<Blend>();
+    const uint8_t* level = Top.level + SurfaceLeft;
+    const uint16_t* colours = Top.colour + SurfaceLeft;
+    priority &= 3;
+    const uint32_t bit = 1u << priority;
+    const uint64_t anyOfLevel = bit * 0x0101010101010101ull;
+    for (int x = Top.from[priority] & ~7; x < Top.to[priority]; x += 8) {
+        uint64_t bytes;
+        std::memcpy(&bytes, level + x, 8);
+        if (!(bytes & anyOfLevel)) continue;
+        for (int k = x; k < x + 8; ++k) {
+            uint32_t tag = level[k];
+            if (!(tag & bit)) continue;
+            if (tag & SemiTag)
+                v.row[k] = ShadeSemi(colours[k], v.under[k], blendWeights);
+            else
+                v.row[k] = Shade<E>(colours[k], v.under[k], weights);
+        }
     }
 }
 
 template <int E>
 void DrawSprites(int line, int priority) {
     bool target = ReadIo(Reg::BLDCNT) & 0x1000;
-    (target ? DrawSpritesWithTarget<E, true> : DrawSpritesWithTarget<E, false>)(line, priority);
+    (target ? DrawTargetSprites<E> : DrawTopSprites<E>)(line, priority);
 }
 
 }  // namespace
@@ -288,10 +379,10 @@ void CollectSprites(int line) {
     const uint8_t* oam = ObjectRam();
     if (!Decoded.valid || std::memcmp(oam, Decoded.oam, sizeof Decoded.oam)) DecodeOam(oam);
     Line.count = 0;
-    for (int k = 0; k < 128; ++k) {
-        const Sprite& s = Decoded.sprites[k];
-        if (Decoded.drawable[k] && static_cast<unsigned>(line - s.y) < static_cast<unsigned>(s.boxHeight))
-            Line.sprites[Line.count++] = &s;
+    Top.ready = false;
+    for (int k = 0; k < Decoded.drawableCount; ++k) {
+        const Sprite* s = Decoded.drawable[k];
+        if (static_cast<unsigned>(line - s->y) < static_cast<unsigned>(s->boxHeight)) Line.sprites[Line.count++] = s;
     }
 }
 

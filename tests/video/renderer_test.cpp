@@ -377,6 +377,47 @@ TEST_F(Effects, SemiTransparentSpriteBlendsOnlyOverASecondTarget) {
     EXPECT_EQ(SurfacePixel(0, 0), Display(15 | 15 << 10)) << "blended, never darkened";
 }
 
+// Sprites of every level over a second-target BG1 (priority 2) that is
+// transparent from x = 32 on; sprites blend (EVA = EVB = 8).
+TEST_F(Effects, EachColumnShowsItsTopmostSpriteBlendedWithWhatLiesBelowIt) {
+    ScenePoke16(Bg + 6, 0x03E0);
+    SolidTile(3, 3);
+    FillMap(9, 3);
+    for (uint32_t column = 4; column < 32; ++column) ScenePoke16(Vram + 9 * 2048 + 2 * column, 0);
+    ScenePoke16(Io + 0x0A, 2 | 9 << 8);
+    ScenePoke16(Obj + 2, 0x001F);
+    ScenePoke16(Obj + 4, 0x7C00);
+    ScenePoke16(Obj + 6, 0x7FFF);
+    HideAllSprites();
+    SolidSprite(0, 0, 0, 1, 1, 1);   // red over BG1
+    SolidSprite(1, 0, 0, 2, 2, 3);   // hidden by sprite 0 and BG1
+    SolidSprite(2, 32, 0, 3, 2, 3);  // blue over nothing
+    SolidSprite(3, 40, 0, 4, 1, 0);  // semi-transparent red over sprite 4
+    SolidSprite(4, 40, 0, 5, 2, 2);
+    SolidSprite(5, 8, 0, 6, 3, 0);  // semi-transparent white over sprite 6
+    SolidSprite(6, 8, 0, 7, 2, 2);
+    SolidSprite(7, 16, 0, 8, 1, 3);  // below BG1
+    ScenePoke16(Oam + 8 * 3, 1 << 10);
+    ScenePoke16(Oam + 8 * 5, 1 << 10);
+    ScenePoke16(Io + 0x52, 8 | 8 << 8);
+    ScenePoke16(Io + 0x50, 0x10 | 1 << 6 | 0x02 << 8);
+    ScenePoke16(Io, 0x1200);
+    RenderLine(0);
+    EXPECT_EQ(SurfacePixel(0, 0), Display(15 | 15 << 5)) << "red with BG1's green";
+    EXPECT_EQ(SurfacePixel(8, 0), Display(15 | 31 << 5 | 15 << 10)) << "semi white with BG1's green";
+    EXPECT_EQ(SurfacePixel(16, 0), Display(0x03E0)) << "BG1 above the priority-3 sprite";
+    EXPECT_EQ(SurfacePixel(32, 0), Display(15 << 10)) << "blue with nothing below";
+    EXPECT_EQ(SurfacePixel(40, 0), Display(0x001F)) << "semi red: no second target below";
+
+    // Sprites as second target too: every level is drawn, and the one above
+    // blends with the sprite below.
+    ScenePoke16(Io + 0x50, 0x10 | 1 << 6 | 0x12 << 8);
+    RenderLine(0);
+    EXPECT_EQ(SurfacePixel(0, 0), Display(15 | 15 << 5));
+    EXPECT_EQ(SurfacePixel(8, 0), Display(15 | 15 << 5 | 31 << 10)) << "semi white with sprite 6's blue";
+    EXPECT_EQ(SurfacePixel(40, 0), Display(15 | 15 << 10)) << "semi red with sprite 4's blue";
+}
+
 TEST_F(Effects, SecondTargetStoresTheRawColourNotTheResult) {
     ScenePoke16(Bg + 2, 0x1234);
     ScenePoke16(Io + 0x08, 8 << 8);
