@@ -96,7 +96,8 @@ inline Shifted ShiftByRegister(uint32_t m, uint32_t amount, uint32_t carry) {
 }
 
 // CPSR := SPSR of the current mode, the exception return of S-bit writes to R15.
-inline void RestoreCpsrFromSpsr(CpuState& cpu) {
+// Kept out of line so that the flag-setting handlers' common path saves no registers.
+[[gnu::noinline, gnu::cold]] void RestoreCpsrFromSpsr(CpuState& cpu) {
     if (uint32_t* spsr = CurrentSpsr(cpu)) SetCpsr(cpu, *spsr);
 }
 
@@ -296,10 +297,9 @@ ARM_HANDLER void SingleTransfer(CpuState& cpu, uint32_t opcode) {
     uint32_t moved = Up ? base + offset : base - offset;
     uint32_t address = Pre ? moved : base;
 
-    // The extra cycle of a load is charged first so that the budget is stored once.
+    // A load costs one cycle beyond its access.
     if constexpr (Load) {
-        cpu.cycleBudget -= 1;
-        r[d] = Byte ? LoadByte(cpu, address) : LoadWord(cpu, address);
+        r[d] = Byte ? LoadByte(cpu, address, 1) : LoadWord(cpu, address, 1);
     } else if constexpr (Byte) {
         MemWrite8(address, StoredRegister(r, d) & 0xFF);
     } else {
@@ -325,10 +325,9 @@ ARM_HANDLER void HalfwordTransfer(CpuState& cpu, uint32_t opcode) {
     uint32_t address = Pre ? moved : base;
 
     if constexpr (Load) {
-        cpu.cycleBudget -= 1;
-        if constexpr (Column == 0xB) r[d] = LoadHalf(cpu, address);
-        if constexpr (Column == 0xD) r[d] = LoadSignedByte(cpu, address);
-        if constexpr (Column == 0xF) r[d] = LoadSignedHalf(cpu, address);
+        if constexpr (Column == 0xB) r[d] = LoadHalf(cpu, address, 1);
+        if constexpr (Column == 0xD) r[d] = LoadSignedByte(cpu, address, 1);
+        if constexpr (Column == 0xF) r[d] = LoadSignedHalf(cpu, address, 1);
     } else {
         MemWrite16(address, StoredRegister(r, d) & 0xFFFF);
     }
