@@ -30,12 +30,12 @@ constexpr bool ConditionHolds(uint32_t cpsr, uint32_t condition) {
     }
 }
 
-inline uint32_t NzFlags(uint32_t result) { return (result & FlagN) | (result == 0 ? FlagZ : 0); }
+inline uint32_t NzFlags(uint32_t result) { return result ? (result & FlagN) : FlagZ; }
 
-// N and Z of a result in their CPSR positions.
+// N, Z, C and V in their CPSR positions, N and Z taken from the result.
 inline uint32_t FlagBits(uint32_t result, bool carry, bool overflow) {
-    return (result & FlagN) | static_cast<uint32_t>(result == 0) << 30 | static_cast<uint32_t>(carry) << 29 |
-           static_cast<uint32_t>(overflow) << 28;
+    uint32_t nz = result ? (result & FlagN) : FlagZ;
+    return nz | (static_cast<uint32_t>(carry) << 1 | static_cast<uint32_t>(overflow)) << 28;
 }
 
 // op1 + op2 + carryIn with N, Z, C, V written into cpsr.
