@@ -273,6 +273,9 @@ ARM_HANDLER void Swap(CpuState& cpu, uint32_t opcode) {
     r[(opcode >> 12) & 0xF] = old;
 }
 
+// Base and offset registers of single transfers: R15 reads instruction address + 8.
+inline uint32_t AddressOperand(const uint32_t* r, uint32_t index) { return r[index] + (index == 15 ? 4 : 0); }
+
 // Stored data: R15 is stored as instruction address + 12.
 inline uint32_t StoredRegister(const uint32_t* r, uint32_t index) { return r[index] + (index == 15 ? 8 : 0); }
 
@@ -286,14 +289,12 @@ ARM_HANDLER void SingleTransfer(CpuState& cpu, uint32_t opcode) {
 
     uint32_t* r = cpu.r;
     uint32_t n = (opcode >> 16) & 0xF, d = (opcode >> 12) & 0xF;
-    r[15] += 4;
-    uint32_t base = r[n];
+    uint32_t base = AddressOperand(r, n);
     uint32_t offset;
     if constexpr (RegisterOffset)
-        offset = ShiftByImmediate<Type>(r[opcode & 0xF], (opcode >> 7) & 0x1F, cpu.cpsr & FlagC).value;
+        offset = ShiftByImmediate<Type>(AddressOperand(r, opcode & 0xF), (opcode >> 7) & 0x1F, cpu.cpsr & FlagC).value;
     else
         offset = opcode & 0xFFF;
-    r[15] -= 4;
     uint32_t moved = Up ? base + offset : base - offset;
     uint32_t address = Pre ? moved : base;
 
@@ -317,10 +318,8 @@ ARM_HANDLER void HalfwordTransfer(CpuState& cpu, uint32_t opcode) {
 
     uint32_t* r = cpu.r;
     uint32_t n = (opcode >> 16) & 0xF, d = (opcode >> 12) & 0xF;
-    r[15] += 4;
-    uint32_t base = r[n];
-    uint32_t offset = ImmediateOffset ? ((opcode >> 4) & 0xF0) | (opcode & 0xF) : r[opcode & 0xF];
-    r[15] -= 4;
+    uint32_t base = AddressOperand(r, n);
+    uint32_t offset = ImmediateOffset ? ((opcode >> 4) & 0xF0) | (opcode & 0xF) : AddressOperand(r, opcode & 0xF);
     uint32_t moved = Up ? base + offset : base - offset;
     uint32_t address = Pre ? moved : base;
 
