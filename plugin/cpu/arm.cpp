@@ -96,7 +96,8 @@ inline Shifted ShiftByRegister(uint32_t m, uint32_t amount, uint32_t carry) {
 }
 
 // CPSR := SPSR of the current mode, the exception return of S-bit writes to R15.
-inline void RestoreCpsrFromSpsr(CpuState& cpu) {
+// Kept out of line so that the flag-setting handlers' common path saves no registers.
+[[gnu::noinline, gnu::cold]] void RestoreCpsrFromSpsr(CpuState& cpu) {
     if (uint32_t* spsr = CurrentSpsr(cpu)) SetCpsr(cpu, *spsr);
 }
 
@@ -272,6 +273,9 @@ ARM_HANDLER void Swap(CpuState& cpu, uint32_t opcode) {
     r[(opcode >> 12) & 0xF] = old;
 }
 
+// Base and offset registers of single transfers: R15 reads instruction address + 8.
+inline uint32_t AddressOperand(const uint32_t* r, uint32_t index) { return r[index] + (index == 15 ? 4 : 0); }
+
 // Stored data: R15 is stored as instruction address + 12.
 inline uint32_t StoredRegister(const uint32_t* r, uint32_t index) { return r[index] + (index == 15 ? 8 : 0); }
 
@@ -285,21 +289,18 @@ ARM_HANDLER void SingleTransfer(CpuState& cpu, uint32_t opcode) {
 
     uint32_t* r = cpu.r;
     uint32_t n = (opcode >> 16) & 0xF, d = (opcode >> 12) & 0xF;
-    r[15] += 4;
-    uint32_t base = r[n];
+    uint32_t base = AddressOperand(r, n);
     uint32_t offset;
     if constexpr (RegisterOffset)
-        offset = ShiftByImmediate<Type>(r[opcode & 0xF], (opcode >> 7) & 0x1F, cpu.cpsr & FlagC).value;
+        offset = ShiftByImmediate<Type>(AddressOperand(r, opcode & 0xF), (opcode >> 7) & 0x1F, cpu.cpsr & FlagC).value;
     else
         offset = opcode & 0xFFF;
-    r[15] -= 4;
     uint32_t moved = Up ? base + offset : base - offset;
     uint32_t address = Pre ? moved : base;
 
-    // The extra cycle of a load is charged first so that the budget is stored once.
+    // A load costs one cycle beyond its access.
     if constexpr (Load) {
-        cpu.cycleBudget -= 1;
-        r[d] = Byte ? LoadByte(cpu, address) : LoadWord(cpu, address);
+        r[d] = Byte ? LoadByte(cpu, address, 1) : LoadWord(cpu, address, 1);
     } else if constexpr (Byte) {
         MemWrite8(address, StoredRegister(r, d) & 0xFF);
     } else {
@@ -317,18 +318,15 @@ ARM_HANDLER void HalfwordTransfer(CpuState& cpu, uint32_t opcode) {
 
     uint32_t* r = cpu.r;
     uint32_t n = (opcode >> 16) & 0xF, d = (opcode >> 12) & 0xF;
-    r[15] += 4;
-    uint32_t base = r[n];
-    uint32_t offset = ImmediateOffset ? ((opcode >> 4) & 0xF0) | (opcode & 0xF) : r[opcode & 0xF];
-    r[15] -= 4;
+    uint32_t base = AddressOperand(r, n);
+    uint32_t offset = ImmediateOffset ? ((opcode >> 4) & 0xF0) | (opcode & 0xF) : AddressOperand(r, opcode & 0xF);
     uint32_t moved = Up ? base + offset : base - offset;
     uint32_t address = Pre ? moved : base;
 
     if constexpr (Load) {
-        cpu.cycleBudget -= 1;
-        if constexpr (Column == 0xB) r[d] = LoadHalf(cpu, address);
-        if constexpr (Column == 0xD) r[d] = LoadSignedByte(cpu, address);
-        if constexpr (Column == 0xF) r[d] = LoadSignedHalf(cpu, address);
+        if constexpr (Column == 0xB) r[d] = LoadHalf(cpu, address, 1);
+        if constexpr (Column == 0xD) r[d] = LoadSignedByte(cpu, address, 1);
+        if constexpr (Column == 0xF) r[d] = LoadSignedHalf(cpu, address, 1);
     } else {
         MemWrite16(address, StoredRegister(r, d) & 0xFFFF);
     }

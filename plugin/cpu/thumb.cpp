@@ -148,12 +148,10 @@ THUMB_INLINE void BranchExchange(CpuState& cpu, uint32_t opcode) {
     }
 }
 
-// Single loads cost one cycle beyond their access. Charging it before the
-// access lets the compiler fold both charges into one update of the budget.
-template <uint32_t (*Load)(CpuState&, uint32_t)>
+// Single loads cost one cycle beyond their access, charged with the access.
+template <uint32_t (*Load)(CpuState&, uint32_t, int32_t)>
 THUMB_INLINE uint32_t LoadTimed(CpuState& cpu, uint32_t address) {
-    cpu.cycleBudget -= 1;
-    return Load(cpu, address);
+    return Load(cpu, address, 1);
 }
 
 // Rows 0x50-0x5F: transfers with the address Rb + Ro; the operation is opcode bits 11-9.

@@ -68,16 +68,14 @@ void ApplyWaitControl(uint32_t w) {
 uint32_t MemRead32(uint32_t address) {
     uint32_t a = address & 0x0FFFFFFF;
     Cpu.cycleBudget -= AccessCost32[Region(a)];
-    if ((a & 3) && TraceUnaligned())
-        ConsolePrintf("MEM: Unaligned qread [%08X] (PC=%08X)\n", a, Cpu.r[15]);
+    if ((a & 3) && TraceUnaligned()) ConsolePrintf("MEM: Unaligned qread [%08X] (PC=%08X)\n", a, Cpu.r[15]);
     return PeekWord(a);
 }
 
 uint32_t MemRead16(uint32_t address) {
     uint32_t a = address & 0x0FFFFFFF;
     Cpu.cycleBudget -= AccessCost16[Region(a)];
-    if ((a & 1) && TraceUnaligned())
-        ConsolePrintf("MEM: Unaligned wread [%08X] (PC=%08X)\n", a, Cpu.r[15]);
+    if ((a & 1) && TraceUnaligned()) ConsolePrintf("MEM: Unaligned wread [%08X] (PC=%08X)\n", a, Cpu.r[15]);
     if (IsEepromAddress(a)) return EepromReadBit();
     return PeekHalf(a);
 }
@@ -87,12 +85,19 @@ uint32_t MemRead8(uint32_t address) {
     return ReadPageTable[(address >> PageShift) & 0x3FFF][address & PageOffsetMask];
 }
 
-void MemWrite32(uint32_t address, uint32_t value) {
-    uint32_t a = address & 0x0FFFFFFF;
-    Cpu.cycleBudget -= AccessCost32[Region(a)];
+// The stores test the common case first: one test of the region and the low
+// address bits separates plain RAM stores from the routed ones (I/O registers,
+// the EEPROM, the Flash chip, unaligned accesses), which live out of line.
+namespace {
+
+// Regions whose stores are routed: 4 (I/O) for every width, 9/B/D/F (EEPROM)
+// for halfwords, E (Flash) for bytes.
+constexpr uint32_t RoutedRegions16 = 1u << 4 | 1u << 0x9 | 1u << 0xB | 1u << 0xD | 1u << 0xF;
+constexpr uint32_t RoutedRegions8 = 1u << 4 | 1u << 0xE;
+
+[[gnu::noinline, gnu::cold]] void RoutedWrite32(uint32_t a, uint32_t value) {
     if (a & 3) {
-        if (TraceUnaligned())
-            ConsolePrintf("MEM: Unaligned qwrite [%08X] = %08X (PC=%08X)\n", a, value, Cpu.r[15]);
+        if (TraceUnaligned()) ConsolePrintf("MEM: Unaligned qwrite [%08X] = %08X (PC=%08X)\n", a, value, Cpu.r[15]);
         value = RotateRight(value, (a & 3) * 8);
     }
     if (Region(a) == 4) {
@@ -103,9 +108,7 @@ void MemWrite32(uint32_t address, uint32_t value) {
     Store32(WritePageTable[a >> PageShift] + (a & 0x3FFC), value);
 }
 
-void MemWrite16(uint32_t address, uint32_t value) {
-    uint32_t a = address & 0x0FFFFFFF;
-    Cpu.cycleBudget -= AccessCost16[Region(a)];
+[[gnu::noinline, gnu::cold]] void RoutedWrite16(uint32_t a, uint32_t value) {
     if ((a & 1) && TraceUnaligned())
         ConsolePrintf("MEM: Unaligned wwrite [%08X] = %04X (PC=%08X)\n", a, value & 0xFFFF, Cpu.r[15]);
     if (IsEepromAddress(a)) {
@@ -119,10 +122,7 @@ void MemWrite16(uint32_t address, uint32_t value) {
     Store16(WritePageTable[a >> PageShift] + (a & 0x3FFE), value);
 }
 
-void MemWrite8(uint32_t address, uint32_t value) {
-    uint32_t a = address & 0x0FFFFFFF;
-    value &= 0xFF;
-    Cpu.cycleBudget -= AccessCost16[Region(a)];
+[[gnu::noinline, gnu::cold]] void RoutedWrite8(uint32_t a, uint32_t value) {
     if ((a & 0xFFFF0000) == 0x0E000000) {
         FlashWrite(a & 0xFFFF, static_cast<uint8_t>(value));
         return;
@@ -133,6 +133,39 @@ void MemWrite8(uint32_t address, uint32_t value) {
         const uint8_t* io = IoPage() + (a & 0xFFE);
         uint32_t half = (a & 1) ? (value << 8 | io[0]) : (value | io[1] << 8);
         WriteIo(a & ~1u, half);
+        return;
+    }
+    WritePageTable[a >> PageShift][a & PageOffsetMask] = static_cast<uint8_t>(value);
+}
+
+}  // namespace
+
+void MemWrite32(uint32_t address, uint32_t value) {
+    uint32_t a = address & 0x0FFFFFFF;
+    Cpu.cycleBudget -= AccessCost32[Region(a)];
+    if ((a & 3) || Region(a) == 4) [[unlikely]] {
+        RoutedWrite32(a, value);
+        return;
+    }
+    Store32(WritePageTable[a >> PageShift] + (a & 0x3FFC), value);
+}
+
+void MemWrite16(uint32_t address, uint32_t value) {
+    uint32_t a = address & 0x0FFFFFFF;
+    Cpu.cycleBudget -= AccessCost16[Region(a)];
+    if ((a & 1) || ((RoutedRegions16 >> Region(a)) & 1)) [[unlikely]] {
+        RoutedWrite16(a, value);
+        return;
+    }
+    Store16(WritePageTable[a >> PageShift] + (a & 0x3FFE), value);
+}
+
+void MemWrite8(uint32_t address, uint32_t value) {
+    uint32_t a = address & 0x0FFFFFFF;
+    value &= 0xFF;
+    Cpu.cycleBudget -= AccessCost16[Region(a)];
+    if ((RoutedRegions8 >> Region(a)) & 1) [[unlikely]] {
+        RoutedWrite8(a, value);
         return;
     }
     WritePageTable[a >> PageShift][a & PageOffsetMask] = static_cast<uint8_t>(value);

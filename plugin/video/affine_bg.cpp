@@ -15,44 +15,62 @@ constexpr uint32_t SecondTargetFlag = 1u << 27;
 
 inline int32_t Coordinate(uint32_t fixed) { return static_cast<int32_t>(fixed) >> 8; }
 
-template <int E, bool Mosaic>
+// With wrap-around every coordinate lands inside the map, so the range test is
+// left out of that version's pixel loop; without it, pixels outside are skipped.
+template <int E, bool Mosaic, bool Wrap, bool Target>
 void DrawAffineLine(int line, uint32_t entry) {
     const AffineBackground& a = Affine[(entry >> 28) & 1];
     uint32_t x = static_cast<uint32_t>(a.x), y = static_cast<uint32_t>(a.y);
-    uint32_t pa = static_cast<uint32_t>(a.pa), pc = static_cast<uint32_t>(a.pc);
-    uint32_t sizeShift = ((entry >> 14) & 3) + 1;
-    int32_t size = 64 << sizeShift;
-    int32_t wrap = (entry & 0x2000) ? size - 1 : -1;
+    const uint32_t pa = static_cast<uint32_t>(a.pa), pc = static_cast<uint32_t>(a.pc);
+    const uint32_t rowShift = ((entry >> 14) & 3) + 4;  // log2 of the map's width in tiles, plus 3
+    const uint32_t size = 64u << (rowShift - 3);
     uint32_t mosaic = ReadIo(Reg::MOSAIC);
-    int32_t mosaicX = (mosaic & 15) + 1, mosaicY = ((mosaic >> 4) & 15) + 1;
+    const uint32_t mosaicX = (mosaic & 15) + 1, mosaicY = ((mosaic >> 4) & 15) + 1;
 
     const uint8_t* vram = VideoRam();
     const uint8_t* map = vram + ((entry >> 8) & 31) * 2048;
     const uint8_t* chars = vram + ((entry >> 2) & 3) * 16384;
+    const uint8_t* palette = PaletteRam();
     const LineView v = ViewOfLine(line);
-    uint32_t windowBit = 4u << ((entry >> 28) & 1);
-    bool target = entry & SecondTargetFlag;
+    const uint32_t windowBit = 4u << ((entry >> 28) & 1);
 
     for (int i = 0; i < ScreenWidth; ++i, x += pa, y += pc) {
         if (!(v.mask[i] & windowBit)) continue;
-        int32_t tx = Coordinate(x) & wrap, ty = Coordinate(y) & wrap;
-        if (tx < 0 || tx >= size || ty < 0 || ty >= size) continue;
+        uint32_t tx, ty;
+        if constexpr (Wrap) {
+            tx = static_cast<uint32_t>(Coordinate(x)) & (size - 1);
+            ty = static_cast<uint32_t>(Coordinate(y)) & (size - 1);
+        } else {
+            // A negative coordinate becomes a large unsigned one and fails the test.
+            tx = static_cast<uint32_t>(Coordinate(x));
+            ty = static_cast<uint32_t>(Coordinate(y));
+            if (tx >= size || ty >= size) continue;
+        }
         if constexpr (Mosaic) {
             tx -= tx % mosaicX;
             ty -= ty % mosaicY;
         }
-        uint32_t tile = map[((ty >> 3) << (sizeShift + 3)) + (tx >> 3)];
+        uint32_t tile = map[((ty >> 3) << rowShift) + (tx >> 3)];
         uint32_t value = chars[tile * 64 + (ty & 7) * 8 + (tx & 7)];
         if (!value) continue;
-        uint32_t colour = Palette(value);
+        uint32_t colour = Load16(palette + 2 * value);
         v.row[i] = Shade<E>(colour, v.under[i]);
-        if (target) v.under[i] = colour;
+        if constexpr (Target) v.under[i] = colour;
     }
+}
+
+template <int E, bool Mosaic>
+void DrawAffineWithMosaic(int line, uint32_t entry) {
+    bool wrap = entry & 0x2000, target = entry & SecondTargetFlag;
+    if (wrap)
+        (target ? DrawAffineLine<E, Mosaic, true, true> : DrawAffineLine<E, Mosaic, true, false>)(line, entry);
+    else
+        (target ? DrawAffineLine<E, Mosaic, false, true> : DrawAffineLine<E, Mosaic, false, false>)(line, entry);
 }
 
 template <int E>
 void DrawAffine(int line, uint32_t entry) {
-    ((entry & 0x40) ? DrawAffineLine<E, true> : DrawAffineLine<E, false>)(line, entry);
+    ((entry & 0x40) ? DrawAffineWithMosaic<E, true> : DrawAffineWithMosaic<E, false>)(line, entry);
 }
 
 // Bitmap geometry per mode: size in pixels and the screen column of bitmap column 0.

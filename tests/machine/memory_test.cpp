@@ -80,4 +80,23 @@ TEST_F(MemoryMap, BusOperationsChargeTheirCost) {
     EXPECT_EQ(Cpu.cycleBudget, budget - 7);
 }
 
+TEST_F(MemoryMap, RoutedStoresChargeTheirCostAndReachTheIoHandler) {
+    int32_t budget = Cpu.cycleBudget;
+    MemWrite32(0x04000050, 0x0A0B1234);  // BLDCNT and BLDALPHA in one word
+    EXPECT_EQ(ReadIo(0x050), 0x1234u);
+    EXPECT_EQ(ReadIo(0x052), 0x0A0Bu);
+    MemWrite32(0x14000052, 0x56780000);  // unaligned, through the 28-bit wrap: rotated, then split
+    EXPECT_EQ(ReadIo(0x050), 0x5678u);
+    EXPECT_EQ(ReadIo(0x052), 0u);
+    MemWrite16(0x04000051, 0x4321);  // an odd halfword address writes the aligned register
+    EXPECT_EQ(ReadIo(0x050), 0x4321u);
+    MemWrite8(0x04000052, 0x0C);
+    EXPECT_EQ(ReadIo(0x052), 0x000Cu);
+    EXPECT_EQ(Cpu.cycleBudget, budget - 4 * AccessCost16[4]);
+    budget = Cpu.cycleBudget;
+    MemWrite16(0x0D000000, 1);    // EEPROM mirror
+    MemWrite8(0x0E000000, 0xAA);  // Flash command window
+    EXPECT_EQ(Cpu.cycleBudget, budget - AccessCost16[0xD] - AccessCost16[0xE]);
+}
+
 }  // namespace
