@@ -49,15 +49,15 @@ static const char Glyphs[][7][6] = {
 };
 #define GLYPH_COUNT ((int)(sizeof Glyphs / sizeof Glyphs[0]))
 
-static int GlyphIndex(char c) {
-    for (int i = 0; GlyphNames[i]; ++i)
-        if (GlyphNames[i] == c) return i;
-    return 0;
-}
+/* Glyph of each character code, filled by LoadFont; unknown characters show as a space. */
+static u8 GlyphOf[128];
+
+static int GlyphIndex(char c) { return (unsigned char)c < 128 ? GlyphOf[(unsigned char)c] : 0; }
 
 /* Writes the glyphs as 4-bit tiles starting at tile `firstTile` of a character block:
    colour 1 for the glyph, colour 2 for a one-pixel shadow, 0 elsewhere. */
 void LoadFont(volatile u16* characterBlock, int firstTile) {
+    for (int i = 0; GlyphNames[i]; ++i) GlyphOf[(unsigned char)GlyphNames[i]] = (u8)i;
     for (int g = 0; g < GLYPH_COUNT; ++g) {
         u8 pixels[8][8];
         memset(pixels, 0, sizeof pixels);

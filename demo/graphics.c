@@ -67,8 +67,9 @@ static void SetUpScrollLayer(void) {
     REG_BGCNT(1) = 3 | 0 << 2 | 28 << 8; /* priority 3, characters block 0, map block 28 */
 }
 
-/* The rotating layer: a 128 x 128 ring pattern of 8-bit tiles with
-   transparent holes, so the checkerboard shows through. */
+/* The rotating layer: a 128 x 128 ring emblem of 8-bit tiles with
+   transparent holes, turning and pulsing in the middle of the screen; outside
+   its map the layer is transparent. */
 static void SetUpRotateLayer(void) {
     volatile u16* tiles = ROTATE_CHARS;
     for (int t = 0; t < 4; ++t)
@@ -88,8 +89,8 @@ static void SetUpRotateLayer(void) {
             }
             ROTATE_MAP[row * 8 + column / 2] = (u16)(tile[0] | tile[1] << 8);
         }
-    /* Priority 2, characters block 1, 8-bit colour, map block 29, wrap around, 128 x 128. */
-    REG_BGCNT(2) = 2 | 1 << 2 | 1 << 7 | 29 << 8 | 1 << 13;
+    /* Priority 2, characters block 1, 8-bit colour, map block 29, 128 x 128, no wrap-around. */
+    REG_BGCNT(2) = 2 | 1 << 2 | 1 << 7 | 29 << 8;
 }
 
 static void SetUpTextLayer(void) {
@@ -97,7 +98,7 @@ static void SetUpTextLayer(void) {
     MakeTile4(TEXT_CHARS + 16 * PANEL_TILE, SolidPixel, 3);
     for (int i = 0; i < 32 * 32; ++i) TEXT_MAP[i] = 0;
     for (int row = 0; row < 20; ++row)
-        if (row < 4 || row >= 16)
+        if (row < 3 || row >= 17)
             for (int column = 0; column < 30; ++column) TEXT_MAP[row * 32 + column] = PANEL_TILE;
     REG_BGCNT(0) = 0 | 2 << 2 | 31 << 8; /* priority 0, characters block 2, map block 31 */
 }
@@ -159,8 +160,8 @@ void SetUpGraphics(void) {
 void AnimateSprites(u32 frame, int playerX, int playerY, int playerFlipped) {
     for (int i = 0; i < SPRITE_COUNT; ++i) {
         u32 phase = frame * 2 + (u32)i * 8;
-        int x = 112 + Sine(phase + (u32)i * 3) * 100 / 256;
-        int y = 72 + Sine(phase * 3 / 2 + 64) * 56 / 256;
+        int x = 112 + ((Sine(phase + (u32)i * 3) * 100) >> 8);
+        int y = 72 + ((Sine(phase + (phase >> 1) + 64) * 56) >> 8);
         int animation = (int)((frame / 6 + (u32)i) & 3);
         u16* entry = &SpriteAttributes[(i + 1) * 4];
         entry[0] = (u16)((y & 0xFF));                       /* square, 4-bit */

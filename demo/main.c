@@ -29,6 +29,7 @@ int main(void) {
     DrawText(TEXT_MAP, 18, 1, "BOOT", FONT_FIRST_TILE, 0);
     DrawNumber(TEXT_MAP, 23, 1, boots, 5, FONT_FIRST_TILE, 0);
     DrawText(TEXT_MAP, 2, 2, "PAD MOVES  A DRUM", FONT_FIRST_TILE, 0);
+    DrawText(TEXT_MAP, 2, 17, "FRAME", FONT_FIRST_TILE, 0);
 
     IRQ_VECTOR = InterruptHandler;
     REG_DISPSTAT = 0x0008; /* vertical-blank interrupt */
@@ -36,7 +37,8 @@ int main(void) {
     REG_IME = 1;
 
     int playerX = 112, playerY = 100, flipped = 0, paused = 0, blending = 1;
-    u32 frame = 0, angle = 0, previousKeys = 0;
+    u32 frame = 0, angle = 0, previousKeys = 0, shownKeys = ~0u;
+    int shownPaused = -1;
     for (;;) {
         VBlankIntrWait();
         CopySpritesToOam();
@@ -71,9 +73,15 @@ int main(void) {
         AnimateSprites(frame, playerX, playerY, flipped);
         PlayTune();
         UpdateDrum();
-        DrawText(TEXT_MAP, 2, 17, "FRAME", FONT_FIRST_TILE, 0);
         DrawNumber(TEXT_MAP, 8, 17, VBlankCount, 6, FONT_FIRST_TILE, 0);
-        DrawText(TEXT_MAP, 16, 17, paused ? "PAUSED" : "      ", FONT_FIRST_TILE, 0);
-        ShowKeys(keys);
+        /* The pause note and the key row change rarely: redraw them only then. */
+        if (paused != shownPaused) {
+            DrawText(TEXT_MAP, 16, 17, paused ? "PAUSED" : "      ", FONT_FIRST_TILE, 0);
+            shownPaused = paused;
+        }
+        if (keys != shownKeys) {
+            ShowKeys(keys);
+            shownKeys = keys;
+        }
     }
 }

@@ -6,6 +6,8 @@
 // done in unsigned arithmetic so that any register contents wrap instead of
 // overflowing; coordinates are range-checked against the map or bitmap before
 // any access, so every address stays inside VRAM.
+#include <algorithm>
+
 #include "layers.h"
 
 namespace Video {
@@ -14,6 +16,30 @@ namespace {
 constexpr uint32_t SecondTargetFlag = 1u << 27;
 
 inline int32_t Coordinate(uint32_t fixed) { return static_cast<int32_t>(fixed) >> 8; }
+
+inline int64_t FloorDivide(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
+// Pixels i (within [first, last)) for which start + i * step stays in [0, limit),
+// narrowed conservatively: one pixel of slack on each side, since the pixel
+// loop still tests every coordinate. Leaves the span alone when the stepping
+// could wrap around 32 bits (then the coordinate is not linear in i).
+void NarrowToMap(int64_t start, int64_t step, int64_t limit, int& first, int& last) {
+    int64_t end = start + step * (ScreenWidth - 1);
+    if (start != static_cast<int32_t>(start) || end != static_cast<int32_t>(end)) return;
+    int64_t low, high;  // the inside pixels satisfy low <= i <= high
+    if (step == 0) {
+        if (start >= 0 && start < limit) return;
+        low = 1, high = 0;
+    } else if (step > 0) {
+        low = FloorDivide(-start, step);
+        high = FloorDivide(limit - 1 - start, step);
+    } else {
+        low = FloorDivide(limit - 1 - start, step);
+        high = FloorDivide(-start, step);
+    }
+    first = static_cast<int>(std::max<int64_t>(first, std::min<int64_t>(low, ScreenWidth)));
+    last = static_cast<int>(std::min<int64_t>(last, std::max<int64_t>(high + 2, 0)));
+}
 
 // With wrap-around every coordinate lands inside the map, so the range test is
 // left out of that version's pixel loop; without it, pixels outside are skipped.
@@ -34,7 +60,16 @@ void DrawAffineLine(int line, uint32_t entry) {
     const LineView v = ViewOfLine(line);
     const uint32_t windowBit = 4u << ((entry >> 28) & 1);
 
-    for (int i = 0; i < ScreenWidth; ++i, x += pa, y += pc) {
+    // Without wrap-around only the pixels whose coordinates can lie inside the
+    // map are walked; a small emblem on a wide screen then costs little.
+    int first = 0, last = ScreenWidth;
+    if constexpr (!Wrap) {
+        NarrowToMap(a.x, a.pa, int64_t{size} << 8, first, last);
+        NarrowToMap(a.y, a.pc, int64_t{size} << 8, first, last);
+        x += pa * static_cast<uint32_t>(first);
+        y += pc * static_cast<uint32_t>(first);
+    }
+    for (int i = first; i < last; ++i, x += pa, y += pc) {
         if (!(v.mask[i] & windowBit)) continue;
         uint32_t tx, ty;
         if constexpr (Wrap) {

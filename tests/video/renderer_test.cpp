@@ -311,6 +311,31 @@ TEST_F(Layers, RotatingBackgroundWrapsOnlyWhenAsked) {
     EXPECT_EQ(SurfacePixel(136, 0), Display(3 * 0x842));
 }
 
+TEST_F(Layers, RotatingBackgroundWithoutWrapDrawsExactlyThePixelsInsideItsMap) {
+    for (uint32_t i = 0; i < 64; i += 2) ScenePoke16(Vram + 64 + i, 0x0303);
+    for (uint32_t i = 0; i < 256; i += 2) ScenePoke16(Vram + 8 * 2048 + i, 0x0101);
+    ScenePoke16(Io + 0x0C, 8 << 8);
+    ScenePoke16(Io, 0x0402);
+    std::mt19937 rng(77);
+    for (int round = 0; round < 300; ++round) {
+        int32_t x0 = static_cast<int32_t>(rng() % 0x30000) - 0x10000, y0 = static_cast<int32_t>(rng() % 0x30000) - 0x10000;
+        int32_t pa = static_cast<int32_t>(rng() % 0x1000) - 0x800, pc = static_cast<int32_t>(rng() % 0x1000) - 0x800;
+        if (round % 5 == 0) pa = 0;
+        if (round % 7 == 0) pc = 0;
+        ScenePoke16(Io + 0x20, static_cast<uint32_t>(pa) & 0xFFFF);
+        ScenePoke16(Io + 0x24, static_cast<uint32_t>(pc) & 0xFFFF);
+        ScenePoke32(Io + 0x28, static_cast<uint32_t>(x0) & 0x0FFFFFFF);
+        ScenePoke32(Io + 0x2C, static_cast<uint32_t>(y0) & 0x0FFFFFFF);
+        RenderFrame();
+        for (int i = 0; i < 240; ++i) {
+            int64_t tx = (int64_t{x0} + int64_t{i} * pa) >> 8, ty = (int64_t{y0} + int64_t{i} * pc) >> 8;
+            bool inside = tx >= 0 && tx < 128 && ty >= 0 && ty < 128;
+            ASSERT_EQ(SurfacePixel(i, 0), Display(inside ? 3 * 0x842 : 0x0421))
+                << "round " << round << " x " << i << " from " << x0 << "," << y0 << " step " << pa << "," << pc;
+        }
+    }
+}
+
 class Effects : public Layers {};
 
 TEST_F(Effects, FirstTargetBlendsWithUnderLineEvenWhenNothingIsBelow) {
