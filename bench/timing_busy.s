@@ -11,9 +11,7 @@
     .arm
     .global main
 main:
-    ldr     r0, =IRQ_HANDLER
-    ldr     r1, =irq_handler
-    str     r1, [r0]
+    INSTALL_IRQ_HANDLER irq_handler
     @ sprite attributes in work RAM: sprites 0..31 shown in a diagonal, the rest hidden
     ldr     r4, =0x02000400
     mov     r5, #0

@@ -7,9 +7,7 @@
     .arm
     .global main
 main:
-    ldr     r0, =IRQ_HANDLER
-    ldr     r1, =irq_handler
-    str     r1, [r0]
+    INSTALL_IRQ_HANDLER irq_handler
     mov     r0, #REG_BASE
     mov     r1, #0x0008
     strh    r1, [r0, #4]                @ vertical-blank interrupt

@@ -29,14 +29,14 @@ main:
     ldr     r9, [r6]
     sub     r9, r9, r8
     cmp     r9, #1
-    FAIL_IF_NE 1
+    FAIL_IF ne, 1
     @ 2: the consumed flag is cleared, and V-blank has just begun.
     ldrh    r1, [r7]
     tst     r1, #1
-    FAIL_IF_NE 2
+    FAIL_IF ne, 2
     ldrh    r1, [r4, #6]
     cmp     r1, #160
-    FAIL_IF_NE 3
+    FAIL_IF ne, 3
     @ 4: SWI 5 (the low form) waits too.
     ldr     r8, [r6]
     swi     5
@@ -44,7 +44,7 @@ main:
     ldr     r9, [r6]
     sub     r9, r9, r8
     cmp     r9, #2
-    FAIL_IF_NE 4
+    FAIL_IF ne, 4
 
     @ 5: IntrWait with R0 = 0 returns on a flag raised before the call.
     mov     r1, #1
@@ -55,10 +55,10 @@ main:
     swi     0x040000
     ldr     r9, [r6]
     cmp     r9, r8
-    FAIL_IF_NE 5
+    FAIL_IF ne, 5
     ldrh    r1, [r7]
     cmp     r1, #0
-    FAIL_IF_NE 6
+    FAIL_IF ne, 6
     @ 7: IntrWait with R0 = 1 discards it and waits for a new one.
     mov     r1, #1
     strh    r1, [r7]
@@ -67,7 +67,7 @@ main:
     ldr     r9, [r6]
     sub     r9, r9, r8
     cmp     r9, #1
-    FAIL_IF_NE 7
+    FAIL_IF ne, 7
 
     @ 8: Halt returns once an interrupt was taken.
     ldr     r8, [r6]
@@ -75,18 +75,18 @@ main:
     ldr     r9, [r6]
     sub     r9, r9, r8
     cmp     r9, #1
-    FAIL_IF_NE 8
+    FAIL_IF ne, 8
 
     @ 9: Div(7, -2) = -3 remainder 1, |quotient| 3.
     mov     r0, #7
     mvn     r1, #1
     swi     0x060000
     cmn     r0, #3
-    FAIL_IF_NE 9
+    FAIL_IF ne, 9
     cmp     r1, #1
-    FAIL_IF_NE 10
+    FAIL_IF ne, 10
     cmp     r3, #3
-    FAIL_IF_NE 11
+    FAIL_IF ne, 11
 
     @ 12: LZ77 from the cartridge into work RAM.
     adr     r0, lz77_stream
@@ -98,7 +98,7 @@ main:
 1:  ldrb    r3, [r0], #1
     ldrb    r8, [r1], #1
     cmp     r3, r8
-    FAIL_IF_NE 12
+    FAIL_IF ne, 12
     subs    r2, r2, #1
     bne     1b
 

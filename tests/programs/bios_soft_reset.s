@@ -29,11 +29,11 @@ after_reset:
     mrs     r0, cpsr
     and     r0, r0, #0xFF
     cmp     r0, #0xD3
-    FAIL_IF_NE 1
+    FAIL_IF ne, 1
     ldr     r0, =LEFTOVER
     ldr     r0, [r0]
     cmp     r0, #0
-    FAIL_IF_NE 2
+    FAIL_IF ne, 2
     mov     r12, #0
 test_failed:
     ldr     r11, =0x600D                @ finished

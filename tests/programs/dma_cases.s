@@ -23,7 +23,7 @@
     \load   r0, [r0]
     ldr     r1, =\value
     cmp     r0, r1
-    FAIL_IF_NE \number
+    FAIL_IF ne, \number
     .endm
 
     .macro STOP ch

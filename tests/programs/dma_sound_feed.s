@@ -13,9 +13,7 @@
     .global main
 main:
     mov     r12, #255
-    ldr     r0, =IRQ_HANDLER
-    ldr     r1, =irq_handler
-    str     r1, [r0]
+    INSTALL_IRQ_HANDLER irq_handler
     mov     r0, #REG_BASE
     ldr     r1, =0x0B0F                 @ A: both sides, full volume, timer 0
     add     r2, r0, #0x80

@@ -23,9 +23,7 @@
     .global main
 main:
     mov     r12, #255                   @ not finished
-    ldr     r0, =IRQ_HANDLER
-    ldr     r1, =irq_handler
-    str     r1, [r0]
+    INSTALL_IRQ_HANDLER irq_handler
     mov     r0, #REG_BASE
     ldr     r1, =(MATCH_LINE << 8) | 0x38   @ all three interrupts, line match at MATCH_LINE
     strh    r1, [r0, #4]
@@ -52,21 +50,21 @@ wait:
     ldr     r7, [r4, r7, lsl #2]
     sub     r6, r6, r7
     cmp     r6, #228
-    FAIL_IF_NE 1
+    FAIL_IF ne, 1
     add     r5, r5, #1
     cmp     r5, #FRAMES
     blo     1b
     @ 2: one line match per frame, each at its line
     ldr     r1, [r3, #R_MATCHES]
     cmp     r1, #FRAMES
-    FAIL_IF_NE 2
+    FAIL_IF ne, 2
     ldr     r1, [r3, #R_MATCH_LINE]
     cmp     r1, #MATCH_LINE
-    FAIL_IF_NE 3
+    FAIL_IF ne, 3
     @ 4: vertical blank at line 160
     ldr     r1, [r3, #R_VBLANK_LINE]
     cmp     r1, #160
-    FAIL_IF_NE 4
+    FAIL_IF ne, 4
     mov     r12, #0
 test_failed:
     b       test_failed

@@ -8,19 +8,13 @@
     .include "gba.inc"
     .equ COUNT, 0x03001000
 
-    .macro FAIL_IF_EQ number
-    moveq   r12, #\number
-    beq     test_failed
-    .endm
 
     .text
     .arm
     .global main
 main:
     mov     r12, #255
-    ldr     r0, =IRQ_HANDLER
-    ldr     r1, =irq_handler
-    str     r1, [r0]
+    INSTALL_IRQ_HANDLER irq_handler
     mov     r0, #REG_BASE
     add     r2, r0, #0x200              @ IE, IF at +2, IME at +8
     ldr     r3, =COUNT
@@ -47,10 +41,10 @@ main:
     strb    r1, [r0, #0x301]
     ldrh    r1, [r0, #6]
     cmp     r1, #160
-    FAIL_IF_NE 2
+    FAIL_IF ne, 2
     ldr     r1, [r3]
     cmp     r1, #1
-    FAIL_IF_NE 3
+    FAIL_IF ne, 3
 
     @ 4: a request waits while IME is clear; writing 1 to another bit leaves it
     mov     r1, #0
@@ -61,17 +55,17 @@ main:
     strh    r1, [r2, #2]
     ldrh    r1, [r2, #2]
     tst     r1, #1
-    FAIL_IF_EQ 4
+    FAIL_IF eq, 4
     ldr     r1, [r3]
     cmp     r1, #1
-    FAIL_IF_NE 5
+    FAIL_IF ne, 5
 
     @ 6: setting IME takes the request before the next instruction
     mov     r1, #1
     strh    r1, [r2, #8]
     ldr     r1, [r3]
     cmp     r1, #2
-    FAIL_IF_NE 6
+    FAIL_IF ne, 6
 
     @ 7: writing 1 acknowledges
     mov     r1, #0
@@ -82,7 +76,7 @@ main:
     strh    r1, [r2, #2]
     ldrh    r1, [r2, #2]
     tst     r1, #1
-    FAIL_IF_NE 7
+    FAIL_IF ne, 7
 
     @ 8: CPSR I holds a request back; clearing it releases it at once
     bl      wait_line_0
@@ -92,11 +86,11 @@ main:
     strh    r1, [r2, #8]
     ldr     r1, [r3]
     cmp     r1, #2
-    FAIL_IF_NE 8
+    FAIL_IF ne, 8
     msr     cpsr_c, #0x1F
     ldr     r1, [r3]
     cmp     r1, #3
-    FAIL_IF_NE 9
+    FAIL_IF ne, 9
 
     @ 10: IE masks a request even with IME set
     mov     r1, #0
@@ -105,12 +99,12 @@ main:
     bl      wait_vblank_request
     ldr     r1, [r3]
     cmp     r1, #3
-    FAIL_IF_NE 10
+    FAIL_IF ne, 10
     mov     r1, #1
     strh    r1, [r2]                    @ IE = vertical blank: taken at once
     ldr     r1, [r3]
     cmp     r1, #4
-    FAIL_IF_NE 11
+    FAIL_IF ne, 11
 
     @ 12: a timer interrupt ends a halt too
     mov     r1, #8
@@ -124,7 +118,7 @@ main:
     strb    r1, [r0, #0x301]
     ldr     r1, [r3]
     cmp     r1, #5
-    FAIL_IF_NE 12
+    FAIL_IF ne, 12
     mov     r1, #0
     strh    r1, [r4, #2]
 

@@ -8,9 +8,7 @@
     .arm
     .global main
 main:
-    ldr     r0, =IRQ_HANDLER
-    ldr     r1, =irq_handler
-    str     r1, [r0]
+    INSTALL_IRQ_HANDLER irq_handler
     ldr     r0, =REG_BASE
     mov     r1, #0x08               @ DISPSTAT: vertical-blank interrupt
     strh    r1, [r0, #4]

@@ -11,23 +11,12 @@
     .equ COUNTS, 0x03001000
     .equ FRAMES, 10
 
-    .macro FAIL_IF_MI number
-    movmi   r12, #\number
-    bmi     test_failed
-    .endm
-    .macro FAIL_IF_HS number
-    movhs   r12, #\number
-    bhs     test_failed
-    .endm
-
     .text
     .arm
     .global main
 main:
     mov     r12, #255
-    ldr     r0, =IRQ_HANDLER
-    ldr     r1, =irq_handler
-    str     r1, [r0]
+    INSTALL_IRQ_HANDLER irq_handler
     mov     r0, #REG_BASE
     add     r4, r0, #0x100              @ timer registers
 
@@ -42,7 +31,7 @@ main:
     ldrh    r1, [r4]
     ldr     r2, =0x1234
     cmp     r1, r2
-    FAIL_IF_NE 1
+    FAIL_IF ne, 1
     mov     r1, #0
     strh    r1, [r4, #2]
 
@@ -88,9 +77,9 @@ main:
     ldr     r1, [r3]
     ldr     r2, [r3, #4]
     subs    r1, r1, r2, lsl #2
-    FAIL_IF_MI 2
+    FAIL_IF mi, 2
     cmp     r1, #4
-    FAIL_IF_HS 3
+    FAIL_IF hs, 3
     mov     r12, #0
 test_failed:
     b       test_failed
