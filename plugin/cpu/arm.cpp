@@ -25,6 +25,7 @@
 #include "../machine/memory.h"
 #include "alu.h"
 #include "bios.h"
+#include "fetch_window.h"
 
 // Identical handler copies must keep their own addresses: the table gives every
 // instruction form its own entry point, and GCC would otherwise fold equal bodies.
@@ -445,16 +446,20 @@ constexpr std::array<ArmHandler, ArmHandlerCount> BuildHandlerTable(std::integer
 constinit const std::array<ArmHandler, ArmHandlerCount> ArmHandlerTable =
     BuildHandlerTable(std::make_integer_sequence<uint32_t, ArmHandlerCount>());
 
-// The fast paths test the common cases first: a word-aligned R15 needs no shift of
-// the fetched word, and condition AL (opcodes 0xE0000000-0xEFFFFFFF) needs no look
-// at the flags.
+// Condition AL (opcodes 0xE0000000-0xEFFFFFFF) is tested first, so that most
+// instructions need no look at the flags.
 void RunArmLoop(CpuState& cpu) {
+    FetchWindow window(cpu.r[15], AccessCost32);
     while (cpu.cycleBudget > 0) {
         uint32_t pc = cpu.r[15];
-        cpu.cycleBudget -= AccessCost32[(pc >> 24) & 0xF];
-        uint32_t opcode = Load32(ReadPageTable[pc >> PageShift] + (pc & 0x3FFC));
-        if (pc & 3) [[unlikely]]
-            opcode >>= (pc & 3) * 8;
+        uint32_t opcode;
+        if (window.Holds<4>(pc)) [[likely]] {
+            opcode = Load32(window.At(pc));
+        } else {
+            window = FetchWindow(pc, AccessCost32);
+            opcode = Load32(window.At(pc & ~3u)) >> ((pc & 3) * 8);
+        }
+        cpu.cycleBudget -= *window.cost;
         cpu.r[15] = pc + 4;
         uint32_t condition = opcode >> 28;
         if (opcode - 0xE0000000 < 0x10000000 || ((ConditionTable[condition] >> (cpu.cpsr >> 28)) & 1))

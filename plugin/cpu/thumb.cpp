@@ -20,6 +20,7 @@
 #include "alu.h"
 #include "bios.h"
 #include "cpu.h"
+#include "fetch_window.h"
 
 namespace {
 
@@ -361,12 +362,17 @@ THUMB_INLINE void ExecuteRow(CpuState& cpu, uint32_t opcode) {
 #define THUMB_ROWS64(n) THUMB_ROWS16(n) THUMB_ROWS16(n + 16) THUMB_ROWS16(n + 32) THUMB_ROWS16(n + 48)
 
 void RunThumbLoop(CpuState& cpu) {
+    FetchWindow window(cpu.r[15], AccessCost16);
     while (cpu.cycleBudget > 0) {
         uint32_t pc = cpu.r[15];
-        cpu.cycleBudget -= AccessCost16[(pc >> 24) & 0xF];
-        uint32_t opcode = Load16(ReadPageTable[pc >> PageShift] + (pc & 0x3FFE));
-        if (pc & 1) [[unlikely]]
-            opcode >>= 8;  // an odd R15 fetches the high byte of its halfword
+        uint32_t opcode;
+        if (window.Holds<2>(pc)) [[likely]] {
+            opcode = Load16(window.At(pc));
+        } else {
+            window = FetchWindow(pc, AccessCost16);
+            opcode = Load16(window.At(pc & ~1u)) >> ((pc & 1) * 8);  // an odd R15 fetches the high byte
+        }
+        cpu.cycleBudget -= *window.cost;
         cpu.r[15] = pc + 2;
         switch (opcode >> 8) {
             THUMB_ROWS64(0x00)

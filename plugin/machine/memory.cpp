@@ -19,8 +19,6 @@ namespace {
 constexpr int32_t InitialCost16[16] = {1, 1, 3, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 6, 1};
 constexpr int32_t InitialCost32[16] = {1, 1, 6, 1, 1, 2, 2, 1, 4, 4, 4, 4, 4, 4, 6, 1};
 
-inline uint32_t Region(uint32_t a) { return a >> 24; }
-
 // Regions 9, B, D and F answer halfword accesses with the serial EEPROM.
 inline bool IsEepromAddress(uint32_t a) { return (a & 0xF9000000) == 0x09000000; }
 
@@ -85,17 +83,9 @@ uint32_t MemRead8(uint32_t address) {
     return ReadPageTable[(address >> PageShift) & 0x3FFF][address & PageOffsetMask];
 }
 
-// The stores test the common case first: one test of the region and the low
-// address bits separates plain RAM stores from the routed ones (I/O registers,
-// the EEPROM, the Flash chip, unaligned accesses), which live out of line.
-namespace {
-
-// Regions whose stores are routed: 4 (I/O) for every width, 9/B/D/F (EEPROM)
-// for halfwords, E (Flash) for bytes.
-constexpr uint32_t RoutedRegions16 = 1u << 4 | 1u << 0x9 | 1u << 0xB | 1u << 0xD | 1u << 0xF;
-constexpr uint32_t RoutedRegions8 = 1u << 4 | 1u << 0xE;
-
-[[gnu::noinline, gnu::cold]] void RoutedWrite32(uint32_t a, uint32_t value) {
+// The routed stores: I/O registers, the EEPROM, the Flash chip and unaligned
+// accesses (see MemWrite32 and its siblings in memory.h for the plain ones).
+void RoutedWrite32(uint32_t a, uint32_t value) {
     if (a & 3) {
         if (TraceUnaligned()) ConsolePrintf("MEM: Unaligned qwrite [%08X] = %08X (PC=%08X)\n", a, value, Cpu.r[15]);
         value = RotateRight(value, (a & 3) * 8);
@@ -108,7 +98,7 @@ constexpr uint32_t RoutedRegions8 = 1u << 4 | 1u << 0xE;
     Store32(WritePageTable[a >> PageShift] + (a & 0x3FFC), value);
 }
 
-[[gnu::noinline, gnu::cold]] void RoutedWrite16(uint32_t a, uint32_t value) {
+void RoutedWrite16(uint32_t a, uint32_t value) {
     if ((a & 1) && TraceUnaligned())
         ConsolePrintf("MEM: Unaligned wwrite [%08X] = %04X (PC=%08X)\n", a, value & 0xFFFF, Cpu.r[15]);
     if (IsEepromAddress(a)) {
@@ -122,7 +112,7 @@ constexpr uint32_t RoutedRegions8 = 1u << 4 | 1u << 0xE;
     Store16(WritePageTable[a >> PageShift] + (a & 0x3FFE), value);
 }
 
-[[gnu::noinline, gnu::cold]] void RoutedWrite8(uint32_t a, uint32_t value) {
+void RoutedWrite8(uint32_t a, uint32_t value) {
     if ((a & 0xFFFF0000) == 0x0E000000) {
         FlashWrite(a & 0xFFFF, static_cast<uint8_t>(value));
         return;
@@ -133,39 +123,6 @@ constexpr uint32_t RoutedRegions8 = 1u << 4 | 1u << 0xE;
         const uint8_t* io = IoPage() + (a & 0xFFE);
         uint32_t half = (a & 1) ? (value << 8 | io[0]) : (value | io[1] << 8);
         WriteIo(a & ~1u, half);
-        return;
-    }
-    WritePageTable[a >> PageShift][a & PageOffsetMask] = static_cast<uint8_t>(value);
-}
-
-}  // namespace
-
-void MemWrite32(uint32_t address, uint32_t value) {
-    uint32_t a = address & 0x0FFFFFFF;
-    Cpu.cycleBudget -= AccessCost32[Region(a)];
-    if ((a & 3) || Region(a) == 4) [[unlikely]] {
-        RoutedWrite32(a, value);
-        return;
-    }
-    Store32(WritePageTable[a >> PageShift] + (a & 0x3FFC), value);
-}
-
-void MemWrite16(uint32_t address, uint32_t value) {
-    uint32_t a = address & 0x0FFFFFFF;
-    Cpu.cycleBudget -= AccessCost16[Region(a)];
-    if ((a & 1) || ((RoutedRegions16 >> Region(a)) & 1)) [[unlikely]] {
-        RoutedWrite16(a, value);
-        return;
-    }
-    Store16(WritePageTable[a >> PageShift] + (a & 0x3FFE), value);
-}
-
-void MemWrite8(uint32_t address, uint32_t value) {
-    uint32_t a = address & 0x0FFFFFFF;
-    value &= 0xFF;
-    Cpu.cycleBudget -= AccessCost16[Region(a)];
-    if ((RoutedRegions8 >> Region(a)) & 1) [[unlikely]] {
-        RoutedWrite8(a, value);
         return;
     }
     WritePageTable[a >> PageShift][a & PageOffsetMask] = static_cast<uint8_t>(value);

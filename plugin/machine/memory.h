@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "../cpu/cpu.h"
+
 constexpr uint32_t PageShift = 14;
 constexpr uint32_t PageSize = 1u << PageShift;
 constexpr uint32_t PageOffsetMask = PageSize - 1;
@@ -66,9 +68,53 @@ inline uint32_t PeekByte(uint32_t address) { return *ReadPointer(address); }
 uint32_t MemRead32(uint32_t address);
 uint32_t MemRead16(uint32_t address);
 uint32_t MemRead8(uint32_t address);
-void MemWrite32(uint32_t address, uint32_t value);
-void MemWrite16(uint32_t address, uint32_t value);
-void MemWrite8(uint32_t address, uint32_t value);
+
+// Region number of a 28-bit address.
+inline uint32_t Region(uint32_t a) { return a >> 24; }
+
+// Stores the CPU makes on nearly every instruction are inline: one test of the
+// region and the low address bits separates plain memory from the routed
+// stores (I/O registers, the EEPROM, the Flash chip, unaligned accesses), which
+// live out of line. Addresses passed to the routed forms are 28-bit.
+[[gnu::cold]] void RoutedWrite32(uint32_t a, uint32_t value);
+[[gnu::cold]] void RoutedWrite16(uint32_t a, uint32_t value);
+[[gnu::cold]] void RoutedWrite8(uint32_t a, uint32_t value);
+
+// Regions whose stores are routed: 4 (I/O) for every width, 9/B/D/F (EEPROM)
+// for halfwords, E (Flash) for bytes.
+constexpr uint32_t RoutedRegions16 = 1u << 4 | 1u << 0x9 | 1u << 0xB | 1u << 0xD | 1u << 0xF;
+constexpr uint32_t RoutedRegions8 = 1u << 4 | 1u << 0xE;
+
+inline void MemWrite32(uint32_t address, uint32_t value) {
+    uint32_t a = address & 0x0FFFFFFF;
+    Cpu.cycleBudget -= AccessCost32[Region(a)];
+    if ((a & 3) || Region(a) == 4) [[unlikely]] {
+        RoutedWrite32(a, value);
+        return;
+    }
+    Store32(WritePageTable[a >> PageShift] + (a & 0x3FFC), value);
+}
+
+inline void MemWrite16(uint32_t address, uint32_t value) {
+    uint32_t a = address & 0x0FFFFFFF;
+    Cpu.cycleBudget -= AccessCost16[Region(a)];
+    if ((a & 1) || ((RoutedRegions16 >> Region(a)) & 1)) [[unlikely]] {
+        RoutedWrite16(a, value);
+        return;
+    }
+    Store16(WritePageTable[a >> PageShift] + (a & 0x3FFE), value);
+}
+
+inline void MemWrite8(uint32_t address, uint32_t value) {
+    uint32_t a = address & 0x0FFFFFFF;
+    value &= 0xFF;
+    Cpu.cycleBudget -= AccessCost16[Region(a)];
+    if ((RoutedRegions8 >> Region(a)) & 1) [[unlikely]] {
+        RoutedWrite8(a, value);
+        return;
+    }
+    WritePageTable[a >> PageShift][a & PageOffsetMask] = static_cast<uint8_t>(value);
+}
 
 void MapRegion(uint8_t* buffer, uint32_t bufferSize, uint32_t base, uint32_t span, bool writable);
 void ApplyWaitControl(uint32_t waitControl);

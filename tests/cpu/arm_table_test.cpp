@@ -81,6 +81,13 @@ TEST(ArmHandlerTable, IndexTakesBits27To20LowAndBits7To4High) {
     EXPECT_EQ(ArmHandlerIndex(0xE12FFF1E), 0x112u);  // BX LR
     EXPECT_EQ(ArmHandlerIndex(0xE1D000B2), 0xB1Du);  // LDRH R0, [R0, #2]
     EXPECT_EQ(ArmHandlerIndex(0xEF000000), 0x0F0u);  // SWI 0
+    // Every index, whatever the other opcode bits hold.
+    uint32_t noise = 0x9E3779B9;
+    for (uint32_t index = 0; index < ArmHandlerCount; ++index) {
+        noise = noise * 1664525 + 1013904223;
+        uint32_t opcode = (noise & 0xF00FFF0F) | (index & 0xFF) << 20 | (index >> 8) << 4;
+        ASSERT_EQ(ArmHandlerIndex(opcode), index) << std::hex << opcode;
+    }
 }
 
 }  // namespace
