@@ -59,6 +59,18 @@ inline void Copy(uint32_t& src, uint32_t& dst, uint32_t count, uint32_t srcStep,
     }
 }
 
+// The DMA trace line; out of line so that the transfer path keeps its values in registers.
+[[gnu::cold, gnu::noinline]] void TraceTransfer(int channel, uint32_t src, uint32_t dst, uint32_t count,
+                                                uint32_t control) {
+    uint32_t unit = (control & 0x400) ? 4 : 2;
+    uint32_t srcStep = static_cast<uint32_t>(SourceSteps[(control >> 7) & 3]) * unit;
+    uint32_t dstStep = static_cast<uint32_t>(DestinationSteps[(control >> 5) & 3]) * unit;
+    ConsolePrintf("DMA%d: %08X-%08X -> %08X-%08X (%dbit,%s%s%s) at line %d\n", channel, src,
+                  src + srcStep * (count - 1), dst, dst + dstStep * (count - 1), static_cast<int>(unit * 8),
+                  TimingNames[(control >> 12) & 3], (control & 0x4000) ? ",IRQ" : "", (control & 0x200) ? ",Repeat" : "",
+                  static_cast<int>(ReadIo(Reg::VCOUNT)));
+}
+
 }  // namespace
 
 void WriteDmaControl(int channel, uint32_t value) {
@@ -92,11 +104,8 @@ void RunDma(int channel) {
     uint32_t srcStep = static_cast<uint32_t>(SourceSteps[(control >> 7) & 3]) * unit;
     uint32_t dstStep = static_cast<uint32_t>(DestinationSteps[destinationControl]) * unit;
 
-    if (DebugFlags & 0x08)
-        ConsolePrintf("DMA%d: %08X-%08X -> %08X-%08X (%dbit,%s%s%s) at line %d\n", channel, src,
-                      src + srcStep * (count - 1), dst, dst + dstStep * (count - 1), static_cast<int>(unit * 8),
-                      TimingNames[(control >> 12) & 3], (control & 0x4000) ? ",IRQ" : "",
-                      (control & 0x200) ? ",Repeat" : "", static_cast<int>(ReadIo(Reg::VCOUNT)));
+    if (DebugFlags & 0x08) [[unlikely]]
+        TraceTransfer(channel, src, dst, count, control);
 
     Running[channel] = true;
     ++RunningCount;

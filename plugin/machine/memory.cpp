@@ -63,12 +63,7 @@ void ApplyWaitControl(uint32_t w) {
     for (int i = 0x8; i <= 0xE; ++i) AccessCost32[i] = 2 * AccessCost16[i];
 }
 
-uint32_t MemRead32(uint32_t address) {
-    uint32_t a = address & 0x0FFFFFFF;
-    Cpu.cycleBudget -= AccessCost32[Region(a)];
-    if ((a & 3) && TraceUnaligned()) ConsolePrintf("MEM: Unaligned qread [%08X] (PC=%08X)\n", a, Cpu.r[15]);
-    return PeekWord(a);
-}
+void TraceUnalignedRead32(uint32_t a) { ConsolePrintf("MEM: Unaligned qread [%08X] (PC=%08X)\n", a, Cpu.r[15]); }
 
 uint32_t MemRead16(uint32_t address) {
     uint32_t a = address & 0x0FFFFFFF;

@@ -65,12 +65,21 @@ inline uint32_t PeekHalf(uint32_t address) {
 }
 inline uint32_t PeekByte(uint32_t address) { return *ReadPointer(address); }
 
-uint32_t MemRead32(uint32_t address);
-uint32_t MemRead16(uint32_t address);
-uint32_t MemRead8(uint32_t address);
-
 // Region number of a 28-bit address.
 inline uint32_t Region(uint32_t a) { return a >> 24; }
+
+[[gnu::cold]] void TraceUnalignedRead32(uint32_t a);
+
+// Inline like the stores: DMA and the sound feed read through it word by word.
+inline uint32_t MemRead32(uint32_t address) {
+    uint32_t a = address & 0x0FFFFFFF;
+    Cpu.cycleBudget -= AccessCost32[Region(a)];
+    if ((a & 3) && (DebugFlags & 0x04)) [[unlikely]]
+        TraceUnalignedRead32(a);
+    return PeekWord(a);
+}
+uint32_t MemRead16(uint32_t address);
+uint32_t MemRead8(uint32_t address);
 
 // Stores the CPU makes on nearly every instruction are inline: one test of the
 // region and the low address bits separates plain memory from the routed
