@@ -16,9 +16,9 @@
 #include "../machine/memory.h"
 
 struct FetchWindow {
-    uint32_t start;         // console address of the page
-    uintptr_t hostBase;     // host address of console address 0 as this page maps it
-    const int32_t* cost;    // the fetch cost entry of the page's region
+    uint32_t start;       // console address of the page
+    uintptr_t hostBase;   // host address of console address 0 as this page maps it
+    const int32_t* cost;  // the fetch cost entry of the page's region
 
     // `costTable` is AccessCost16 for Thumb fetches, AccessCost32 for ARM ones.
     FetchWindow(uint32_t pc, const int32_t* costTable)

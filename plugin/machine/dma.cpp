@@ -67,8 +67,8 @@ inline void Copy(uint32_t& src, uint32_t& dst, uint32_t count, uint32_t srcStep,
     uint32_t dstStep = static_cast<uint32_t>(DestinationSteps[(control >> 5) & 3]) * unit;
     ConsolePrintf("DMA%d: %08X-%08X -> %08X-%08X (%dbit,%s%s%s) at line %d\n", channel, src,
                   src + srcStep * (count - 1), dst, dst + dstStep * (count - 1), static_cast<int>(unit * 8),
-                  TimingNames[(control >> 12) & 3], (control & 0x4000) ? ",IRQ" : "", (control & 0x200) ? ",Repeat" : "",
-                  static_cast<int>(ReadIo(Reg::VCOUNT)));
+                  TimingNames[(control >> 12) & 3], (control & 0x4000) ? ",IRQ" : "",
+                  (control & 0x200) ? ",Repeat" : "", static_cast<int>(ReadIo(Reg::VCOUNT)));
 }
 
 }  // namespace

@@ -22,8 +22,6 @@ constexpr int32_t InitialCost32[16] = {1, 1, 6, 1, 1, 2, 2, 1, 4, 4, 4, 4, 4, 4,
 // Regions 9, B, D and F answer halfword accesses with the serial EEPROM.
 inline bool IsEepromAddress(uint32_t a) { return (a & 0xF9000000) == 0x09000000; }
 
-inline bool TraceUnaligned() { return DebugFlags & 0x04; }
-
 }  // namespace
 
 void ClearPageTables() {
@@ -68,7 +66,7 @@ void TraceUnalignedRead32(uint32_t a) { ConsolePrintf("MEM: Unaligned qread [%08
 uint32_t MemRead16(uint32_t address) {
     uint32_t a = address & 0x0FFFFFFF;
     Cpu.cycleBudget -= AccessCost16[Region(a)];
-    if ((a & 1) && TraceUnaligned()) ConsolePrintf("MEM: Unaligned wread [%08X] (PC=%08X)\n", a, Cpu.r[15]);
+    if ((a & 1) && TraceUnalignedAccesses()) ConsolePrintf("MEM: Unaligned wread [%08X] (PC=%08X)\n", a, Cpu.r[15]);
     if (IsEepromAddress(a)) return EepromReadBit();
     return PeekHalf(a);
 }
@@ -82,7 +80,8 @@ uint32_t MemRead8(uint32_t address) {
 // accesses (see MemWrite32 and its siblings in memory.h for the plain ones).
 void RoutedWrite32(uint32_t a, uint32_t value) {
     if (a & 3) {
-        if (TraceUnaligned()) ConsolePrintf("MEM: Unaligned qwrite [%08X] = %08X (PC=%08X)\n", a, value, Cpu.r[15]);
+        if (TraceUnalignedAccesses())
+            ConsolePrintf("MEM: Unaligned qwrite [%08X] = %08X (PC=%08X)\n", a, value, Cpu.r[15]);
         value = RotateRight(value, (a & 3) * 8);
     }
     if (Region(a) == 4) {
@@ -94,7 +93,7 @@ void RoutedWrite32(uint32_t a, uint32_t value) {
 }
 
 void RoutedWrite16(uint32_t a, uint32_t value) {
-    if ((a & 1) && TraceUnaligned())
+    if ((a & 1) && TraceUnalignedAccesses())
         ConsolePrintf("MEM: Unaligned wwrite [%08X] = %04X (PC=%08X)\n", a, value & 0xFFFF, Cpu.r[15]);
     if (IsEepromAddress(a)) {
         EepromWriteBit(value);

@@ -68,23 +68,24 @@ inline uint32_t PeekByte(uint32_t address) { return *ReadPointer(address); }
 // Region number of a 28-bit address.
 inline uint32_t Region(uint32_t a) { return a >> 24; }
 
+inline bool TraceUnalignedAccesses() { return DebugFlags & 0x04; }
 [[gnu::cold]] void TraceUnalignedRead32(uint32_t a);
 
-// Inline like the stores: DMA and the sound feed read through it word by word.
+// The word read and the three stores are inline: the CPU's stores and the DMA
+// and sound-feed copies go through them constantly.
 inline uint32_t MemRead32(uint32_t address) {
     uint32_t a = address & 0x0FFFFFFF;
     Cpu.cycleBudget -= AccessCost32[Region(a)];
-    if ((a & 3) && (DebugFlags & 0x04)) [[unlikely]]
+    if ((a & 3) && TraceUnalignedAccesses()) [[unlikely]]
         TraceUnalignedRead32(a);
     return PeekWord(a);
 }
 uint32_t MemRead16(uint32_t address);
 uint32_t MemRead8(uint32_t address);
 
-// Stores the CPU makes on nearly every instruction are inline: one test of the
-// region and the low address bits separates plain memory from the routed
-// stores (I/O registers, the EEPROM, the Flash chip, unaligned accesses), which
-// live out of line. Addresses passed to the routed forms are 28-bit.
+// One test of the region and the low address bits separates stores to plain
+// memory from the routed ones (I/O registers, the EEPROM, the Flash chip,
+// unaligned accesses), which live out of line and take 28-bit addresses.
 [[gnu::cold]] void RoutedWrite32(uint32_t a, uint32_t value);
 [[gnu::cold]] void RoutedWrite16(uint32_t a, uint32_t value);
 [[gnu::cold]] void RoutedWrite8(uint32_t a, uint32_t value);
@@ -125,6 +126,8 @@ inline void MemWrite8(uint32_t address, uint32_t value) {
     WritePageTable[a >> PageShift][a & PageOffsetMask] = static_cast<uint8_t>(value);
 }
 
+// Mapping happens at machine start only, never while the CPU runs: the inner
+// loops keep the host address of the page they fetch from (cpu/fetch_window.h).
 void MapRegion(uint8_t* buffer, uint32_t bufferSize, uint32_t base, uint32_t span, bool writable);
 void ApplyWaitControl(uint32_t waitControl);
 // Empties both tables (every entry null) and resets the cost tables.
