@@ -116,11 +116,7 @@ test_failed:
 1:  b       1b
 
 irq_handler:                            @ reached from the stub at 0x18, IRQ mode
-    ldr     r0, =REG_BASE + 0x200
-    ldrh    r1, [r0]                    @ IE
-    ldrh    r2, [r0, #2]                @ IF
-    and     r1, r1, r2
-    strh    r1, [r0, #2]                @ acknowledge
+    ACKNOWLEDGE_ENABLED_IRQS
     ldr     r2, =BIOS_FLAGS
     ldrh    r3, [r2]
     orr     r3, r3, r1

@@ -42,12 +42,7 @@ main:
     b       1b
 
 irq_handler:
-    mov     r0, #REG_BASE
-    add     r0, r0, #0x200
-    ldrh    r1, [r0]
-    ldrh    r2, [r0, #2]
-    and     r1, r1, r2
-    strh    r1, [r0, #2]
+    ACKNOWLEDGE_ENABLED_IRQS
     ldr     r0, =COUNTS
     tst     r1, #0x200
     ldrne   r2, [r0]

@@ -71,12 +71,7 @@ test_failed:
 
 @ Counts each request it acknowledges. Uses only R0-R3 (saved by the stub).
 irq_handler:
-    mov     r0, #REG_BASE
-    add     r0, r0, #0x200
-    ldrh    r1, [r0]
-    ldrh    r2, [r0, #2]
-    and     r1, r1, r2
-    strh    r1, [r0, #2]                @ acknowledge
+    ACKNOWLEDGE_ENABLED_IRQS
     ldr     r0, =RESULTS
     tst     r1, #2
     ldrne   r2, [r0, #R_HBLANKS]

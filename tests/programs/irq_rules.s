@@ -144,12 +144,7 @@ wait_vblank_request:
     bx      lr
 
 irq_handler:
-    mov     r0, #REG_BASE
-    add     r0, r0, #0x200
-    ldrh    r1, [r0]
-    ldrh    r2, [r0, #2]
-    and     r1, r1, r2
-    strh    r1, [r0, #2]
+    ACKNOWLEDGE_ENABLED_IRQS
     ldr     r0, =COUNT
     ldr     r1, [r0]
     add     r1, r1, #1
