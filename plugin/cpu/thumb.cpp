@@ -222,8 +222,10 @@ THUMB_INLINE void Pop(CpuState& cpu, uint32_t opcode) {
     cpu.r[13] = address | (sp & 3);
 }
 
-// STMIA stores the listed registers with their values before the instruction;
-// LDMIA's write-back overwrites a loaded base.
+// STMIA stores the listed registers with their values before the instruction.
+// LDMIA writes the base back only when the base is not in the list: compiled
+// code loads a structure through its own pointer with "ldmia r1!, {r1, r2}"
+// and expects the loaded value in r1.
 template <uint32_t Rb>
 THUMB_INLINE void StoreMultiple(CpuState& cpu, uint32_t opcode) {
     uint32_t base = cpu.r[Rb];
@@ -239,7 +241,8 @@ THUMB_INLINE void StoreMultiple(CpuState& cpu, uint32_t opcode) {
 template <uint32_t Rb>
 THUMB_INLINE void LoadMultiple(CpuState& cpu, uint32_t opcode) {
     uint32_t base = cpu.r[Rb];
-    cpu.r[Rb] = LoadList(cpu, base & ~3u, opcode & 0xFF) | (base & 3);
+    uint32_t end = LoadList(cpu, base & ~3u, opcode & 0xFF);
+    if (!(opcode & (1u << Rb))) cpu.r[Rb] = end | (base & 3);
 }
 
 THUMB_INLINE void Unrecognized(const CpuState& cpu, uint32_t opcode) {

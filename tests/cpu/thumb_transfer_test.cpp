@@ -167,7 +167,7 @@ TEST_F(ThumbTransfer, StoreMultipleStoresTheOldBaseAndWritesBack) {
     EXPECT_EQ(Cpu.r[3], ThumbData + 0x25);
 }
 
-TEST_F(ThumbTransfer, LoadMultipleWriteBackWinsOverALoadedBase) {
+TEST_F(ThumbTransfer, LoadMultipleWithoutTheBaseInTheListWritesBack) {
     MemWrite32(ThumbData + 0x40, 0xAAAA);
     MemWrite32(ThumbData + 0x44, 0xBBBB);
     Cpu.r[4] = ThumbData + 0x40;
@@ -176,10 +176,33 @@ TEST_F(ThumbTransfer, LoadMultipleWriteBackWinsOverALoadedBase) {
     EXPECT_EQ(Cpu.r[1], 0xBBBBu);
     EXPECT_EQ(Cpu.r[4], ThumbData + 0x48);
 
-    Cpu.r[0] = ThumbData + 0x42;
-    Execute({0xC803});  // ldmia r0!, {r0, r1}
-    EXPECT_EQ(Cpu.r[0], ThumbData + 0x4A);
-    EXPECT_EQ(Cpu.r[1], 0xBBBBu);
+    Cpu.r[4] = ThumbData + 0x42;  // an unaligned base loads from the word and keeps its low bits
+    Execute({0xCC01});            // ldmia r4!, {r0}
+    EXPECT_EQ(Cpu.r[0], 0xAAAAu);
+    EXPECT_EQ(Cpu.r[4], ThumbData + 0x46);
+}
+
+// Compiled code loads two fields of a structure through its own pointer
+// ("ldmia r1!, {r1, r2}"): the loaded value must stay in the base register
+// wherever it lies in the list.
+TEST_F(ThumbTransfer, LoadMultipleKeepsALoadedBase) {
+    for (uint32_t word = 0; word < 4; ++word) MemWrite32(ThumbData + 0x40 + 4 * word, 0x1000 + word);
+    struct Case {
+        uint16_t opcode;
+        uint32_t base;
+        uint32_t loaded;
+    };
+    const Case cases[] = {
+        {0xC906, 1, 0x1000},  // ldmia r1!, {r1, r2}: base first
+        {0xCA07, 2, 0x1002},  // ldmia r2!, {r0, r1, r2}: base last
+        {0xC90B, 1, 0x1001},  // ldmia r1!, {r0, r1, r3}: base in the middle
+        {0xC902, 1, 0x1000},  // ldmia r1!, {r1}: base alone
+    };
+    for (const Case& c : cases) {
+        Cpu.r[c.base] = ThumbData + 0x42;  // unaligned: the loaded value still wins
+        Execute({c.opcode});
+        EXPECT_EQ(Cpu.r[c.base], c.loaded) << std::hex << c.opcode;
+    }
 }
 
 TEST_F(ThumbTransfer, EmptyRegisterListsTransferNothingAndKeepTheBase) {

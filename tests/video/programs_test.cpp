@@ -51,4 +51,24 @@ TEST(PublicCartridges, GamesShowTheirTitleScreens) {
     ExpectPicture(ucity, 400, "external_ucity_title");
 }
 
+// Compiled Thumb code that loads through its own pointer ("ldmia r1!, {r1, r2}")
+// stops on the engine's error screen unless the loaded base is kept. Start
+// leaves the title, A pages through the instructions into the first level.
+TEST(PublicCartridges, ButanoFighterReachesPlay) {
+    REQUIRE_SHARED_ROM(path, "homebrew/butano-fighter.gba");
+    std::string script = "600:Start,606:-";
+    for (int frame = 700; frame <= 1500; frame += 100) {
+        script += "," + std::to_string(frame) + ":A," + std::to_string(frame + 6) + ":-";
+    }
+    Headless::KeyScript keys;
+    std::string error;
+    ASSERT_TRUE(keys.Parse(script, error)) << error;
+    BootProgram(path);
+    Headless::SetKeyScript(&keys);
+    Headless::RunFrames(1600);
+    Headless::SetKeyScript(nullptr);
+    ExpectMatchesReference("external_butano_fighter_play", Headless::LastFrame());
+    Headless::StopMachine();
+}
+
 }  // namespace
