@@ -25,8 +25,8 @@
 #include "cartridge.h"
 #include "console.h"
 #include "eeprom.h"
-#include "file_replace.h"
 #include "memory.h"
+#include "platform/file_replace.h"
 #include "record.h"
 
 FlashChip Flash;

@@ -47,10 +47,10 @@
 #include "../video/renderer.h"
 #include "cartridge.h"
 #include "eeprom.h"
-#include "file_replace.h"
 #include "flash.h"
 #include "io.h"
 #include "memory.h"
+#include "platform/file_replace.h"
 #include "record.h"
 #include "timers.h"
 
