@@ -27,7 +27,7 @@
 #include "eeprom.h"
 #include "memory.h"
 #include "platform/file_replace.h"
-#include "record.h"
+#include "platform/record.h"
 
 FlashChip Flash;
 

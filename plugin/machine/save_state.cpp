@@ -51,7 +51,7 @@
 #include "io.h"
 #include "memory.h"
 #include "platform/file_replace.h"
-#include "record.h"
+#include "platform/record.h"
 #include "timers.h"
 
 namespace {
