@@ -1,38 +1,30 @@
 // runtime_link.cpp - finds libquintrel.so and resolves its rewind privately.
 #include "runtime_link.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
-
-#include <climits>
 #include <string>
+
+#include "module.h"
+#include "paths.h"
 
 namespace {
 
 constexpr const char* LibraryName = "libquintrel.so";
 
-std::string ExecutableFolder() {
-    char buffer[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0) return "";
-    std::string path(buffer, static_cast<size_t>(n));
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "" : path.substr(0, slash);
-}
-
 RuntimeRewindFunction Resolve() {
-    std::string candidates[] = {ExecutableFolder() + "/" + LibraryName,
+    std::string candidates[] = {Platform::ExecutableFolder() + "/" + LibraryName,
 #ifdef TAMBORIL_QUINTREL_PATH
                                 TAMBORIL_QUINTREL_PATH,
 #endif
                                 LibraryName};
     for (const std::string& path : candidates) {
-        // RTLD_LOCAL keeps the library's symbols out of the process's global
-        // scope; it is never closed, so the function stays valid.
-        void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (!handle) continue;
-        if (void* symbol = dlsym(handle, "rewind")) return reinterpret_cast<RuntimeRewindFunction>(symbol);
-        dlclose(handle);
+        // The module loader keeps the library's symbols out of the process's
+        // global scope; the library is never unloaded, so the function stays
+        // valid.
+        Platform::ModuleHandle module = Platform::LoadModule(path);
+        if (!module) continue;
+        if (void* symbol = Platform::FindSymbol(module, "rewind"))
+            return reinterpret_cast<RuntimeRewindFunction>(symbol);
+        Platform::FreeModule(module);
     }
     return nullptr;
 }
