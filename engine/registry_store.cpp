@@ -237,16 +237,7 @@ DWORD CreateKey(HKEY root, const CString& path, bool flush) {
     std::vector<CString> names;
     if (!SplitKeyPath(path, names)) return ERROR_INVALID_PARAMETER;
     return Modify(root, flush, [&](RegistryKey& top, bool& changed) {
-        RegistryKey* key = &top;
-        for (const CString& name : names) {
-            RegistryKey* sub = key->FindSubKey(name);
-            if (!sub) {
-                key->subKeys.push_back(RegistryKey{name, {}, {}});
-                sub = &key->subKeys.back();
-                changed = true;
-            }
-            key = sub;
-        }
+        top.ObtainSubKey(names, &changed);
         return ERROR_SUCCESS;
     });
 }

@@ -198,16 +198,7 @@ private:
         if (!EqualNoCase(inner, rootName_)) return "key outside " + std::string(rootName_);
         std::vector<CString> names;
         if ((below && path.empty()) || !SplitKeyPath(CString::FromUtf8(path), names)) return "bad key name";
-        RegistryKey* key = &result_.root;
-        for (const CString& name : names) {
-            RegistryKey* sub = key->FindSubKey(name);
-            if (!sub) {
-                key->subKeys.push_back(RegistryKey{name, {}, {}});
-                sub = &key->subKeys.back();
-            }
-            key = sub;
-        }
-        current_ = key;
+        current_ = &result_.root.ObtainSubKey(names);
         return "";
     }
 
@@ -315,6 +306,20 @@ RegistryKey* RegistryKey::FindSubKey(const CString& name) { return FindByName(su
 const RegistryKey* RegistryKey::FindSubKey(const CString& name) const { return FindByName(subKeys, name); }
 RegistryValue* RegistryKey::FindValue(const CString& name) { return FindByName(values, name); }
 const RegistryValue* RegistryKey::FindValue(const CString& name) const { return FindByName(values, name); }
+
+RegistryKey& RegistryKey::ObtainSubKey(const std::vector<CString>& names, bool* created) {
+    RegistryKey* key = this;
+    for (const CString& name : names) {
+        RegistryKey* sub = key->FindSubKey(name);
+        if (!sub) {
+            key->subKeys.push_back(RegistryKey{name, {}, {}});
+            sub = &key->subKeys.back();
+            if (created) *created = true;
+        }
+        key = sub;
+    }
+    return *key;
+}
 
 RegistryText ParseRegistryText(std::string_view text, std::string_view rootName) {
     return Reader(text, rootName).Read();

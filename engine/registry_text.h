@@ -48,6 +48,9 @@ struct MARROWBY_API RegistryKey {
     const RegistryKey* FindSubKey(const CString& name) const;
     RegistryValue* FindValue(const CString& name);
     const RegistryValue* FindValue(const CString& name) const;
+    // The key below this one named by the path `names`, created where missing;
+    // `created` tells whether any was.
+    RegistryKey& ObtainSubKey(const std::vector<CString>& names, bool* created = nullptr);
 };
 
 // One root file as read: what could be read, and the lines that could not,
