@@ -17,14 +17,8 @@
 
 namespace {
 
-class BatteryFile : public ::testing::Test {
+class BatteryFile : public ImageFolderTest {
 protected:
-    void TearDown() override { Headless::StopMachine(); }
-    std::string Image(const std::string& name, const std::vector<uint8_t>& bytes) {
-        std::string path = dir.File(name);
-        WriteFileBytes(path, bytes);
-        return path;
-    }
     std::string Game() { return Image("game.gba", MakeImage(0x200)); }
     std::string Save() { return dir.File("game.sav"); }
     static std::vector<uint8_t> Pattern(size_t size, uint8_t seed) {
@@ -33,7 +27,6 @@ protected:
         return bytes;
     }
     static std::string Console() { return Headless::ConsoleText(); }
-    TempDir dir;
 };
 
 TEST_F(BatteryFile, SramImageAlone) {

@@ -33,16 +33,7 @@ private:
     std::filesystem::path old_;
 };
 
-class Cartridge : public ::testing::Test {
-protected:
-    void TearDown() override { Headless::StopMachine(); }
-    std::string Image(const std::string& name, const std::vector<uint8_t>& bytes) {
-        std::string path = dir.File(name);
-        WriteFileBytes(path, bytes);
-        return path;
-    }
-    TempDir dir;
-};
+using Cartridge = ImageFolderTest;
 
 TEST_F(Cartridge, LoadPrintsEveryStepAndTheHeader) {
     ImageHeader h;

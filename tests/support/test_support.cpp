@@ -114,3 +114,11 @@ FileSizeLimit::~FileSizeLimit() {
     setrlimit(RLIMIT_FSIZE, &old_);
     std::signal(SIGXFSZ, previous_);
 }
+
+void ImageFolderTest::TearDown() { Headless::StopMachine(); }
+
+std::string ImageFolderTest::Image(const std::string& name, const std::vector<uint8_t>& bytes) {
+    std::string path = dir.File(name);
+    WriteFileBytes(path, bytes);
+    return path;
+}

@@ -65,3 +65,13 @@ private:
     rlimit old_;
     void (*previous_)(int);
 };
+
+// A temporary folder for cartridge images and the files the machine writes
+// beside them; the machine is stopped after each test.
+class ImageFolderTest : public ::testing::Test {
+protected:
+    void TearDown() override;
+    // Writes an image file into the folder; its path.
+    std::string Image(const std::string& name, const std::vector<uint8_t>& bytes);
+    TempDir dir;
+};
