@@ -82,8 +82,12 @@ bool Failed(const std::string& reason) {
 
 void ReadBatteryFile() {
     ConsolePrintf("Opening %s...", SavePath.c_str());
-    FILE* file = std::fopen(SavePath.c_str(), "rb");
+    // Only a regular file is read: a pipe in its place would block the start.
+    int fd = open(SavePath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat status;
+    FILE* file = fd >= 0 && fstat(fd, &status) == 0 && S_ISREG(status.st_mode) ? fdopen(fd, "rb") : nullptr;
     if (!file) {
+        if (fd >= 0) close(fd);
         ConsolePrintf("FAILED\n");
         return;
     }

@@ -4,6 +4,7 @@
 #include "machine/battery_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -67,6 +68,11 @@ TEST_F(BatteryFile, ShortFilesLoadWhatTheyHoldAndFail) {
     WriteFileBytes(Save(), {});
     ASSERT_TRUE(StartCartridge(Game()));
     EXPECT_NE(Console().find("reading...FAILED\n"), std::string::npos);
+    std::filesystem::remove(Save());
+    ASSERT_EQ(mkfifo(Save().c_str(), 0600), 0);
+    ASSERT_TRUE(StartCartridge(Game())) << "a pipe must not block the start";
+    EXPECT_NE(Console().find("Opening " + Save() + "...FAILED\n"), std::string::npos);
+    std::filesystem::remove(Save());
     std::filesystem::create_directory(dir.File("folder.sav"));
     ASSERT_TRUE(StartCartridge(Image("folder.gba", MakeImage(0x200))));
     EXPECT_NE(Console().find("FAILED\nInitializing"), std::string::npos);

@@ -45,6 +45,9 @@ TEST_F(Runner, BadOptionsAreUsageErrorsNamingTheOptionAndRange) {
         EXPECT_EQ(run.status, 2) << c.arguments;
         EXPECT_NE(run.output.find("tamboril-run: " + c.message), std::string::npos) << c.arguments << run.output;
     }
+    RunnerResult itself = RunRunner("--save-state " + game + " " + game);
+    EXPECT_EQ(itself.status, 2);
+    EXPECT_NE(itself.output.find("--save-state " + game + " is the cartridge itself"), std::string::npos);
     RunnerResult last = RunRunner(game + " --frames");
     EXPECT_EQ(last.status, 2);
     EXPECT_NE(last.output.find("--frames needs a frame count from 0 to 2147483647\n"), std::string::npos);

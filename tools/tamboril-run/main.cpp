@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "audio.h"
@@ -51,6 +52,9 @@ void PrintRegisters() {
 int main(int argc, char** argv) {
     Options options;
     if (std::string error = ParseOptions(argc, argv, options); !error.empty()) return Usage(error);
+    std::error_code ignored;
+    if (!options.saveState.empty() && std::filesystem::equivalent(options.saveState, options.cartridge, ignored))
+        return Usage("--save-state " + options.saveState + " is the cartridge itself");
 
     Headless::SetConsoleEcho(options.console);
     if (options.hasKeys) Headless::SetKeyScript(&options.keys);
