@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <string>
 
-#include "cartridge_images.h"
 #include "test_support.h"
 
 namespace {
@@ -29,15 +28,12 @@ TEST_F(Runner, BadOptionsAreUsageErrorsNamingTheOptionAndRange) {
     const Case cases[] = {
         {"--frames 4294967301", "--frames needs a frame count from 0 to 2147483647, not 4294967301"},
         {"--frames -1", "--frames needs a frame count from 0 to 2147483647, not -1"},
-        {"--frames ' 5'", "--frames needs a frame count from 0 to 2147483647, not  5"},
         {"--frameskip 0", "--frameskip needs a frame count from 1 to 2147483647, not 0"},
         {"--rate 192001", "--rate needs a sample rate in Hz from 1000 to 192000, not 192001"},
         {"--load-state ''", "--load-state needs a file name"},
         {"--save-state ''", "--save-state needs a file name"},
         {"--save-state --frames 5", "--save-state needs a file name, not the option --frames"},
         {"--keys 2147483648:A", "bad key script for --keys: bad frame number \"2147483648\" (0 to 2147483647)"},
-        {"--keys ' 5:A'", "bad key script for --keys: bad frame number \" 5\""},
-        {"--keys +5:A", "bad key script for --keys: bad frame number \"+5\""},
         {"--bogus", "unknown option --bogus"},
     };
     for (const Case& c : cases) {
@@ -71,12 +67,6 @@ TEST_F(Runner, LoadFailuresSayWhyOnStderr) {
     EXPECT_NE(console.output.find("Loading " + dir.File("absent.gba") + "...FAILED to allocate memory.\n"),
               std::string::npos)
         << "the console line stays as it is";
-
-    std::vector<uint8_t> image = MakeImage(0x200);
-    image[0xBD] ^= 1;
-    WriteFileBytes(dir.File("bad.gba"), image);
-    EXPECT_EQ(RunRunner(dir.File("bad.gba")).output,
-              "tamboril-run: cannot load " + dir.File("bad.gba") + ": header checksum wrong\n");
 
     WriteFileBytes(dir.File("other.sta"), {'S', 'T', 'D', 0x1A, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     RunnerResult state = RunRunner("--load-state " + dir.File("other.sta") + " " + game);
