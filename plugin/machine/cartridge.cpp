@@ -4,35 +4,36 @@
 //   1. forget the previous machine, empty the page tables;
 //   2. allocate and map the regions, each announced on the console;
 //   3. the BIOS: "GBA.ROM" from the current directory, else the built-in stub;
-//   4. the image through zlib's gzip reader (plain files pass through), its
-//      size found by reading it once into Dummy RAM, padded to 16 KB;
+//   4. the image, plain or gzip-compressed and read whole, padded to 16 KB;
 //   5. the header log and the complement check;
 //   6. the battery file, the reset, the remaining pages to Dummy RAM.
 // Everything it allocated stays until ShutdownMachine (or the next load).
 #include "cartridge.h"
 
-#include <zlib.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <vector>
 
 #include "../cpu/cpu.h"
 #include "../sound/tone_chip.h"
 #include "../sound/voices.h"
 #include "../video/renderer.h"
+#include "battery_file.h"
 #include "console.h"
 #include "eeprom.h"
 #include "flash.h"
+#include "gzip_reader.h"
 #include "io.h"
 #include "memory.h"
-#include "platform/runtime_link.h"
 #include "scanline.h"
 #include "timers.h"
 
 bool BiosLoaded;
 std::string SavePath;
 std::string StatePath;
+std::string LoadFailure;
 
 namespace {
 
@@ -41,7 +42,6 @@ namespace {
 constexpr uint32_t BiosStub[12] = {0xE3A0F302, 0,          0,          0,          0,          0,
                                    0xE92D500F, 0xE3A00301, 0xE28FE000, 0xE510F004, 0xE8BD500F, 0xE25EF004};
 constexpr uint32_t BiosFill = 0x09FE2000;
-constexpr uint32_t BatterySramBytes = SaveRamSize;
 
 // Every buffer the machine owns, released by ShutdownMachine.
 struct Buffers {
@@ -74,7 +74,7 @@ void ReleaseBuffers() {
     Owned = Buffers{};
     for (DirectSoundRing& ring : Rings) ring.samples = nullptr;
     DummyRam = nullptr;
-    Flash.data = nullptr;
+    Flash = FlashChip{};
     EepromChip.reply = nullptr;
     ClearPageTables();
 }
@@ -86,6 +86,7 @@ uint8_t* Allocate(uint32_t size, const char* line, int kilobytes) {
     ConsolePrintf(line, kilobytes);
     auto* buffer = static_cast<uint8_t*>(std::calloc(size, 1));
     Done(buffer != nullptr);
+    if (!buffer) LoadFailure = "out of memory";
     return buffer;
 }
 
@@ -138,44 +139,31 @@ void LoadBios() {
     for (int i = 0; i < 12; ++i) Store32(Owned.bios + 4 * i, BiosStub[i]);
 }
 
-// The image size as the gzip reader delivers it. zlib cannot seek from the
-// end, so the data is read once in 16 KB chunks into Dummy RAM. Probing stops
-// once the size is past the largest image, which fails in any case.
-int64_t ProbeSize(gzFile file) {
-    if (gzseek(file, 0, SEEK_END) >= 0) return gztell(file);
-    int64_t size = 0;
-    for (;;) {
-        int n = gzread(file, Owned.dummy, DummyRamSize);
-        if (n > 0) size += n;
-        if (n < static_cast<int>(DummyRamSize) || size > static_cast<int64_t>(MaxCartridgeSize)) return size;
-    }
-}
-
+// The image as the gzip reader delivers it, padded with zeros to whole pages
+// and mapped at all three cartridge windows. Every failure (no regular file,
+// empty, too large, damaged gzip data, no memory) shows as one console line,
+// with the reason kept in LoadFailure.
 bool LoadImage(const char* path) {
     ConsolePrintf("Loading %s...", path);
-    gzFile file = gzopen(path, "rb");
+    std::vector<uint8_t> content;
+    ReadOutcome outcome = ReadGzipFile(path, MaxCartridgeSize, content, LoadFailure);
+    bool opened =
+        outcome != ReadOutcome::NotFound && outcome != ReadOutcome::NotRegular && outcome != ReadOutcome::Unreadable;
+    if (opened) ConsolePrintf("%dkB...", static_cast<int>(content.size() / 1024));
+    if (outcome == ReadOutcome::TooLarge) LoadFailure = "larger than 32 MB";
     bool mapped = false;
-    if (file) {
-        int64_t size = ProbeSize(file);
-        if (gzseek(file, 0, SEEK_SET) == 0) {
-            ConsolePrintf("%dkB...", static_cast<int>(size / 1024));
-            int64_t rounded = (size + PageSize - 1) & ~static_cast<int64_t>(PageOffsetMask);
-            // An empty image has no header to check: it fails like an unreadable one.
-            if (size > 0 && rounded <= static_cast<int64_t>(MaxCartridgeSize) &&
-                (Owned.image = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(rounded), 1)))) {
-                auto bytes = static_cast<uint32_t>(size);
-                if (gzread(file, Owned.image, bytes) == static_cast<int>(bytes)) {
-                    for (uint32_t base : {0x08000000u, 0x0A000000u, 0x0C000000u})
-                        MapRegion(Owned.image, static_cast<uint32_t>(rounded), base, static_cast<uint32_t>(rounded),
-                                  false);
-                    mapped = true;
-                } else {
-                    std::free(Owned.image);
-                    Owned.image = nullptr;
-                }
-            }
+    if (outcome == ReadOutcome::Read) {
+        uint32_t size = static_cast<uint32_t>(content.size());
+        uint32_t rounded = (size + PageSize - 1) & ~PageOffsetMask;
+        Owned.image = static_cast<uint8_t*>(std::calloc(rounded, 1));
+        if (Owned.image) {
+            std::memcpy(Owned.image, content.data(), size);
+            for (uint32_t base : {0x08000000u, 0x0A000000u, 0x0C000000u})
+                MapRegion(Owned.image, rounded, base, rounded, false);
+            mapped = true;
+        } else {
+            LoadFailure = "out of memory";
         }
-        gzclose(file);
     }
     ConsolePrintf(mapped ? "OK\n" : "FAILED to allocate memory.\n");
     return mapped;
@@ -209,24 +197,19 @@ bool CheckHeader(const uint8_t* image) {
     ConsolePrintf("  CMP:      %02Xh (REAL=%02Xh)\n", image[0xBD], computed);
     if (computed == image[0xBD]) return true;
     ConsolePrintf("CMP CHECK FAILED!\n");
+    LoadFailure = "header checksum wrong";
     return false;
 }
 
-// The battery file: the SRAM image (64 KB) followed by the EEPROM data (512
-// bytes); a file of only 512 bytes is EEPROM data alone.
-void ReadBatteryFile() {
-    ConsolePrintf("Opening %s...", SavePath.c_str());
-    FILE* file = std::fopen(SavePath.c_str(), "rb");
-    if (!file) {
-        Done(false);
-        return;
-    }
-    ConsolePrintf("reading...");
-    bool sramComplete = std::fread(Owned.sram, 1, BatterySramBytes, file) == BatterySramBytes;
-    if (!sramComplete) RewindFile(file, RuntimeRewind());
-    bool eepromComplete = std::fread(EepromChip.data, 1, EepromDataBytes, file) == EepromDataBytes;
-    std::fclose(file);
-    Done(sramComplete || eepromComplete);
+// The path of a file kept beside the image: the image path with its extension
+// replaced. Where that names the image itself (an image called "x.sav", or a
+// link to it), the extension is appended instead, so that no battery or state
+// file is ever written over the image.
+std::string DerivedPath(const char* image, const char* extension) {
+    std::string path = ReplaceExtension(image, extension);
+    std::error_code error;
+    if (path == image || std::filesystem::equivalent(path, image, error)) path = std::string(image) + extension;
+    return path;
 }
 
 }  // namespace
@@ -250,6 +233,7 @@ bool LoadCartridge(const char* path) {
     ReleaseBuffers();
     SavePath.clear();
     StatePath.clear();
+    LoadFailure.clear();
     StopRequest = false;
     BiosLoaded = false;
     if (!AllocateRegions()) return false;
@@ -257,13 +241,13 @@ bool LoadCartridge(const char* path) {
     LoadBios();
     if (!LoadImage(path)) return false;
     if (!CheckHeader(Owned.image)) return false;
-    SavePath = ReplaceExtension(path, ".sav");
+    SavePath = DerivedPath(path, ".sav");
     ReadBatteryFile();
     ConsolePrintf("Initializing hardware and CPU...");
     SetVoiceWave(4, Rings[0].samples, RingSize);
     SetVoiceWave(5, Rings[1].samples, RingSize);
     ResetMachine();
-    StatePath = ReplaceExtension(path, ".sta");
+    StatePath = DerivedPath(path, ".sta");
     FillEmptyPages(DummyRam);
     ConsolePrintf("OK\nStarting CPU...\n");
     return true;
@@ -332,9 +316,10 @@ void ResetMachine() {
     }
 }
 
-void ShutdownMachine() {
-    WriteSaveFile();
+bool ShutdownMachine() {
+    bool saved = WriteSaveFile();
     SavePath.clear();
     StatePath.clear();
     ReleaseBuffers();
+    return saved;
 }

@@ -13,12 +13,19 @@
 extern bool BiosLoaded;
 // The image path with its extension replaced by ".sav" and ".sta"; empty when
 // no cartridge has got that far.
+// An image whose own name that would be ("x.sav") gets the extension appended.
 extern std::string SavePath;
 extern std::string StatePath;
+// Why the last LoadCartridge failed, in a few words for the host's messages
+// ("not found", "header checksum wrong", ...); empty after a success. The
+// console shows the lines of the load steps only.
+extern std::string LoadFailure;
 
 bool LoadCartridge(const char* path);
 void ResetMachine();
-void ShutdownMachine();
+// Writes the battery file and releases everything; false when the battery
+// file was due and could not be written (the reason is in SaveFileFailure).
+bool ShutdownMachine();
 
 // Header complement over image bytes 0xA0..0xBC: 0xE7 minus their sum, modulo 256.
 uint8_t HeaderComplement(const uint8_t* image);

@@ -6,13 +6,20 @@
 // channels 1 and 2 never transfers here: it arms the direct-sound feed.
 //
 // Because a transfer can write DMA control registers, one transfer can start
-// another. Two rules keep that bounded on the host:
+// another, and timed transfers can cost more than the lines that start them
+// (65536 words of DMA3 every line). Three rules keep the host and the CPU's
+// cycle budget bounded:
 //   1. a channel never starts again while its own transfer is running;
 //   2. a transfer started from inside another one is refused once the CPU's
-//      budget is more than NestedDebtLimit cycles in debt, so chains of
-//      channels restarting each other end instead of running unboundedly.
-// Neither rule touches a transfer that a program starts from the CPU or that
-// the scanline step starts.
+//      budget is more than DebtLimit cycles in debt, so chains of channels
+//      restarting each other end instead of running unboundedly;
+//   3. a transfer that the CPU or the scanline step starts while the budget is
+//      more than DebtLimit cycles in debt still runs, but the debt beyond the
+//      limit is forgiven first, so the budget can never overflow.
+// The debt stays far below the limit in any ordinary run (it is about 60
+// frames of emulated time), so none of the rules changes an ordinary
+// transfer's timing. With at most four transfers in progress, each costing
+// at most 65536 x 36 cycles, the budget stays above -(DebtLimit + 2^24).
 #include "dma.h"
 
 #include "../cpu/cpu.h"
@@ -35,7 +42,7 @@ constexpr ChannelLimits Limits[4] = {{0x07FFFFFF, 0x07FFFFFF, 0x3FFF},
 constexpr const char* TimingNames[4] = {"Immediate", "VBlank", "HBlank", "Special"};
 
 // About 60 frames of emulated time.
-constexpr int32_t NestedDebtLimit = 1 << 24;
+constexpr int32_t DebtLimit = 1 << 24;
 
 bool Running[4];
 int RunningCount;
@@ -91,7 +98,10 @@ void WriteDmaControl(int channel, uint32_t value) {
 void RunDma(int channel) {
     channel &= 3;
     if (Running[channel]) return;
-    if (RunningCount > 0 && Cpu.cycleBudget < -NestedDebtLimit) return;
+    if (Cpu.cycleBudget < -DebtLimit) [[unlikely]] {
+        if (RunningCount > 0) return;
+        Cpu.cycleBudget = -DebtLimit;
+    }
     const ChannelLimits& limits = Limits[channel];
     uint8_t* regs = IoPage() + Register(channel, 0);  // SAD, DAD, CNT_L, CNT_H
     uint32_t control = Load16(regs + Reg::DMA_CNT_H);

@@ -1,4 +1,4 @@
-// flash.cpp - the Flash command interpreter over the SRAM buffer, and the battery file.
+// flash.cpp - the Flash command interpreter over the SRAM buffer.
 //
 // Byte stores to the 64 KB backup area pass through a small command interpreter
 // that recognises the Flash unlock sequence (0xAA at 0x5555, 0x55 at 0x2AAA)
@@ -22,11 +22,8 @@
 
 #include <cstring>
 
-#include "cartridge.h"
 #include "console.h"
-#include "eeprom.h"
 #include "memory.h"
-#include "platform/file_replace.h"
 #include "platform/record.h"
 
 FlashChip Flash;
@@ -78,6 +75,9 @@ void Trace(const FlashChip& chip, const char* format, uint32_t value) {
 }  // namespace
 
 void InitFlash(uint16_t identification, uint8_t* sram) {
+    // A chip left in identification mode gives its two data bytes back, so a
+    // reset never leaves the identification in the battery data.
+    if (Flash.identifying && sram && Flash.data == sram) LeaveIdentification(Flash);
     Flash.data = sram;
     Flash.identification = identification;
     Flash.state = 0;
@@ -200,32 +200,4 @@ bool LoadFlashChip(FlashChip& chip, const uint8_t in[FlashChipBytes]) {
     chip.saved[0] = in[SavedAt];
     chip.saved[1] = in[SavedAt + 1];
     return true;
-}
-
-namespace {
-bool AnyNonZero(const uint8_t* p, size_t size) {
-    for (size_t i = 0; i < size; ++i)
-        if (p[i]) return true;
-    return false;
-}
-}  // namespace
-
-void WriteSaveFile() {
-    uint8_t* sram = SaveRam();
-    if (SavePath.empty() || !sram) return;
-    bool sramUsed = AnyNonZero(sram, SaveRamSize);
-    bool eepromUsed = AnyNonZero(EepromChip.data, EepromDataBytes);
-    if (!sramUsed && !eepromUsed) return;
-    ConsolePrintf("\nOpening %s...", SavePath.c_str());
-    ReplacementFile file(SavePath);
-    if (!file.ok()) {
-        ConsolePrintf("FAILED\n");
-        return;
-    }
-    ConsolePrintf("writing...");
-    bool complete = true;
-    if (sramUsed) complete = file.Write(sram, SaveRamSize);
-    if (complete && eepromUsed) complete = file.Write(EepromChip.data, EepromDataBytes);
-    complete = complete && file.Commit(true);
-    ConsolePrintf(complete ? "OK\n" : "FAILED\n");
 }

@@ -1,5 +1,4 @@
-// flash.h - the 64 KB backup memory: SRAM with a Flash command interpreter, and
-// the battery file that keeps it (and the EEPROM data) between runs.
+// flash.h - the 64 KB backup memory: SRAM with a Flash command interpreter.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +21,8 @@ extern FlashChip Flash;
 
 // Byte store to 0x0E000000..0x0E00FFFF.
 void FlashWrite(uint32_t offset, uint8_t value);
-// Command state 0, identification mode off, data in the given SRAM buffer.
+// Command state 0, identification mode off, data in the given SRAM buffer. A
+// chip still identifying over that buffer first restores its bytes 0 and 1.
 void InitFlash(uint16_t identification, uint8_t* sram);
 
 // The 12-byte little-endian record of save states; the data pointer is not
@@ -31,9 +31,3 @@ void StoreFlashChip(const FlashChip& chip, uint8_t out[FlashChipBytes]);
 // Decodes a stored record into `chip`, keeping chip.data. False, with `chip`
 // untouched, when the command state or the mode byte is impossible.
 bool LoadFlashChip(FlashChip& chip, const uint8_t in[FlashChipBytes]);
-
-// Writes the battery file (the save path of the loaded cartridge): the 64 KB
-// SRAM image if any byte is not 0, then the 512 EEPROM bytes if any is not 0.
-// Nothing is written when both are all zero. The file is written beside its
-// final name and renamed into place, so a failed write keeps the old file.
-void WriteSaveFile();

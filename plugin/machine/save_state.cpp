@@ -23,13 +23,17 @@
 // timer divisors[4], timer countdowns[4], then for BG2 and BG3: LX, LY, X, Y,
 // PA, PB, PC, PD; 896 reserved bytes (written as zero, never read).
 //
-// Loading follows the stream and stops at the first piece that is short or
-// holds an impossible value:
-//   header          -> false, machine untouched
-//   CPU, Flash      -> machine reset, false
-//   EEPROM          -> false (CPU and Flash records already applied)
-//   machine block   -> machine reset, false
-//   memory blocks   -> false (blocks read so far stay replaced)
+// Loading reads the whole file first: a gzip stream must be undamaged to its
+// trailer (or the file plain), and the content exactly one stream long. Then
+// every piece is decoded and checked in stream order, and only a state found
+// sound throughout is applied, so a refused file leaves the machine, and the
+// battery file written from it, exactly as they were. The first piece that is
+// short or holds an impossible value decides what a refusal does:
+//   unreadable or damaged file, header, a stream too long -> machine untouched
+//   CPU, Flash      -> machine reset (backup memory kept)
+//   EEPROM          -> machine untouched
+//   machine block   -> machine reset (backup memory kept)
+//   memory blocks   -> machine untouched
 // Values that later index memory, divide or are added to (the chip counters,
 // the halt state, timer divisors and countdowns, BgOrder, the CPU's slice
 // bookkeeping, the affine state) are checked, so a damaged or crafted file can
@@ -39,7 +43,6 @@
 #include <unistd.h>
 #include <zlib.h>
 
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -48,11 +51,14 @@
 #include "cartridge.h"
 #include "eeprom.h"
 #include "flash.h"
+#include "gzip_reader.h"
 #include "io.h"
 #include "memory.h"
 #include "platform/file_replace.h"
 #include "platform/record.h"
 #include "timers.h"
+
+std::string StateLoadFailure;
 
 namespace {
 
@@ -196,19 +202,18 @@ uint32_t DmaSource(int channel) {
     return (ReadIo(sad + 2) << 16 | ReadIo(sad)) & 0x0FFFFFFC;
 }
 
-// Reads up to `size` bytes of the decompressed stream; a damaged stream ends
-// the data where the damage is found.
-size_t ReadStream(gzFile file, uint8_t* out, size_t size) {
-    constexpr size_t Chunk = 64 * 1024;
-    size_t total = 0;
-    while (total < size) {
-        unsigned want = static_cast<unsigned>(std::min(Chunk, size - total));
-        int n = gzread(file, out + total, want);
-        if (n <= 0) break;
-        total += static_cast<size_t>(n);
-        if (static_cast<unsigned>(n) < want) break;
-    }
-    return total;
+// A whole state decoded from its stream, applied only once every piece is checked.
+struct DecodedState {
+    CpuState cpu;
+    FlashChip flash;
+    Eeprom eeprom;
+    MachineBlock block;
+};
+
+bool Refuse(const std::string& reason, bool reset) {
+    StateLoadFailure = reason;
+    if (reset) ResetMachine();
+    return false;
 }
 
 }  // namespace
@@ -244,47 +249,37 @@ bool SaveMachineState(const char* path) {
 }
 
 bool LoadMachineState(const char* path) {
-    if (!MachineRunning()) return false;
-    gzFile file = gzopen(path, "rb");
-    if (!file) return false;
-    std::vector<uint8_t> stream(StateBytes, 0);
-    size_t available = ReadStream(file, stream.data(), StateBytes);
-    gzclose(file);
+    StateLoadFailure.clear();
+    if (!MachineRunning()) return Refuse("no cartridge is running", false);
+    std::vector<uint8_t> stream;
+    std::string problem;
+    ReadOutcome outcome = ReadGzipFile(path, StateBytes, stream, problem);
+    if (outcome == ReadOutcome::TooLarge) return Refuse("damaged: longer than a state", false);
+    if (outcome != ReadOutcome::Read) return Refuse(problem, false);
+    const size_t available = stream.size();
     const uint8_t* s = stream.data();
+    const char* shorter = "damaged: shorter than a state";
 
-    if (available < HeaderBytes || std::memcmp(s, Magic, sizeof Magic) != 0 || s[4] != Version ||
-        s[5] != CartridgeRom()[0xBD])
-        return false;
+    if (available < HeaderBytes || std::memcmp(s, Magic, sizeof Magic) != 0 || s[4] != Version)
+        return Refuse("not a machine state", false);
+    if (s[5] != CartridgeRom()[0xBD]) return Refuse("another cartridge's state", false);
 
-    CpuState cpu = Cpu;
-    FlashChip flash = Flash;
-    if (available < EepromAt) {
-        ResetMachine();
-        return false;
-    }
-    LoadCpuState(cpu, s + CpuAt);
-    if (!CpuRecordPossible(cpu) || !LoadFlashChip(flash, s + FlashAt)) {
-        ResetMachine();
-        return false;
-    }
-    Cpu = cpu;
-    Flash = flash;
+    DecodedState state{Cpu, Flash, EepromChip, {}};
+    if (available < EepromAt) return Refuse(shorter, true);
+    LoadCpuState(state.cpu, s + CpuAt);
+    if (!CpuRecordPossible(state.cpu)) return Refuse("impossible value in the CPU record", true);
+    if (!LoadFlashChip(state.flash, s + FlashAt)) return Refuse("impossible value in the Flash record", true);
+    if (available < MachineAt) return Refuse(shorter, false);
+    if (!LoadEeprom(state.eeprom, s + EepromAt)) return Refuse("impossible value in the EEPROM record", false);
+    if (available < InternalRamAt) return Refuse(shorter, true);
+    if (!DecodeMachineBlock(s + MachineAt, state.block)) return Refuse("impossible value in the machine block", true);
+    if (available < StateBytes) return Refuse(shorter, false);
 
-    if (available < MachineAt || !LoadEeprom(EepromChip, s + EepromAt)) return false;
-
-    MachineBlock block;
-    if (available < InternalRamAt || !DecodeMachineBlock(s + MachineAt, block)) {
-        ResetMachine();
-        return false;
-    }
-
-    for (const MemoryBlock& b : MemoryBlocks) {
-        size_t present = available > b.at ? std::min<size_t>(available - b.at, b.size) : 0;
-        std::memcpy(b.buffer(), s + b.at, present);
-        if (present < b.size) return false;
-    }
-
-    ApplyMachineBlock(block);
+    Cpu = state.cpu;
+    Flash = state.flash;
+    EepromChip = state.eeprom;
+    for (const MemoryBlock& b : MemoryBlocks) std::memcpy(b.buffer(), s + b.at, b.size);
+    ApplyMachineBlock(state.block);
     Flash.data = SaveRam();
     EepromChip.reply = DummyRam;
     uint32_t alpha = ReadIo(Reg::BLDALPHA);

@@ -150,4 +150,21 @@ TEST_F(Dma, ChainedRestartsStayBounded) {
     EXPECT_EQ(Source(3), Ewram + 0x40000) << "channel 3 itself completed";
 }
 
+// DMA3 with special timing, repeat and 65536 units runs every line and costs
+// far more than a line; the budget may sink only to a bounded debt, never to
+// an overflow. Started from the deepest debt a state can carry, two lines
+// show it; an ordinary transfer from a positive budget costs what it always did.
+TEST_F(Dma, TimedTransfersCannotSinkTheBudgetPastItsBound) {
+    Start(3, Ewram, Ewram + 0x20000, 0, 0xB400);  // special timing, words, 65536 units
+    Cpu.cycleBudget = -(1 << 30);
+    RunSlices(4);  // two lines begin, each starting the transfer
+    EXPECT_LT(Cpu.cycleBudget, -(1 << 24));
+    EXPECT_GE(Cpu.cycleBudget, -(1 << 24) - 2 * 65536 * 12 - 4 * 1232);
+
+    Start(3, Ewram, Iwram, 100, 0);
+    Cpu.cycleBudget = 960;
+    MemWrite16(Io + Channel(3) + Reg::DMA_CNT_H, 0x8400);
+    EXPECT_EQ(Cpu.cycleBudget, 960 - AccessCost16[4] - 100 * (AccessCost32[2] + AccessCost32[3]));
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "headless.h"
+#include "machine/cartridge.h"
 #include "machine/memory.h"
 #include "test_support.h"
 
@@ -54,6 +55,18 @@ TEST_F(FlashChipTest, IdentificationModeShowsTheChipAndRestoresTheData) {
     EXPECT_FALSE(Flash.identifying);
     EXPECT_EQ(Read(0), 0x11u);
     EXPECT_EQ(Read(0x0777), 0u) << "the F0 itself is not stored";
+}
+
+// A reset (the machine's reset command, or a refused state) while the chip
+// shows its identification must not leave it in the data the battery file keeps.
+TEST_F(FlashChipTest, ResetInIdentificationModeGivesTheDataBack) {
+    Write(0, 0x11);
+    Write(1, 0x22);
+    Command(0x90);
+    ResetMachine();
+    EXPECT_FALSE(Flash.identifying);
+    EXPECT_EQ(Read(0), 0x11u);
+    EXPECT_EQ(Read(1), 0x22u);
 }
 
 TEST_F(FlashChipTest, SectorAndChipErase) {

@@ -1,6 +1,10 @@
 // test_support.cpp - test paths, temporary directories and machine boot helpers.
 #include "test_support.h"
 
+#include <sys/wait.h>
+
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -59,6 +63,25 @@ void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) 
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+RunnerResult RunRunner(const std::string& arguments, const std::string& folder) {
+    std::string command = std::string(TAMBORIL_BIN_DIR) + "/tamboril-run " + arguments + " 2>&1";
+    if (!folder.empty()) command = "cd '" + folder + "' && " + command;
+    RunnerResult result{-1, ""};
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char line[512];
+        while (std::fgets(line, sizeof line, pipe)) result.output += line;
+        int status = pclose(pipe);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    return result;
+}
+
+bool StartCartridge(const std::string& path) {
+    Headless::StopMachine();
+    Headless::ClearConsoleText();
+    return Headless::StartMachine(path);
+}
+
 void BootProgram(const std::string& path) {
     Headless::StopMachine();
     ASSERT_TRUE(Headless::StartMachine(path)) << Headless::ConsoleText();
@@ -77,4 +100,25 @@ void BootWords(const TempDir& dir, const std::vector<uint32_t>& words) {
     std::string path = dir.File("program.gba");
     WriteFileBytes(path, image);
     BootProgram(path);
+}
+
+FileSizeLimit::FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, previous_);
+}
+
+void ImageFolderTest::TearDown() { Headless::StopMachine(); }
+
+std::string ImageFolderTest::Image(const std::string& name, const std::vector<uint8_t>& bytes) {
+    std::string path = dir.File(name);
+    WriteFileBytes(path, bytes);
+    return path;
 }

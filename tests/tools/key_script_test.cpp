@@ -20,6 +20,14 @@ TEST(KeyScript, EachItemHoldsUntilTheNext) {
     EXPECT_EQ(script.KeysAt(1000000), 0u);
 }
 
+TEST(KeyScript, FrameNumbersReachTheLastFrameOfARun) {
+    Headless::KeyScript script;
+    std::string error;
+    ASSERT_TRUE(script.Parse("0:A,2147483647:B", error)) << error;
+    EXPECT_EQ(script.KeysAt(2147483646), 0x001u);
+    EXPECT_EQ(script.KeysAt(2147483647), 0x002u);
+}
+
 TEST(KeyScript, EveryButtonHasItsKeypadBit) {
     Headless::KeyScript script;
     std::string error;
@@ -29,7 +37,7 @@ TEST(KeyScript, EveryButtonHasItsKeypadBit) {
 
 TEST(KeyScript, MalformedScriptsAreRefusedWithAReason) {
     for (const char* bad : {"", "10", ":A", "x:A", "10:Jump", "10:A+", "10:A,", "10:A,5:B", "10:A,10:B", "-1:A",
-                            "10:+A", "10:"}) {
+                            "10:+A", "10:", " 5:A", "2147483648:A", "18446744073709551621:A", "0x10:A"}) {
         Headless::KeyScript script;
         std::string error;
         EXPECT_FALSE(script.Parse(bad, error)) << bad;

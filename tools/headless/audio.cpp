@@ -1,9 +1,9 @@
 // audio.cpp - renders the synthesizer once per frame and writes the result as a WAV file.
 #include "audio.h"
 
-#include <cstdio>
 #include <memory>
 
+#include "platform/file_replace.h"
 #include "sound/synthesizer.h"
 
 namespace Headless {
@@ -75,11 +75,10 @@ bool WriteWav(const std::string& path, const std::vector<uint8_t>& samples, int3
     PutLe(header, 8, 2);     // bits per sample
     PutTag(header, "data");
     PutLe(header, dataSize, 4);
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    bool ok = std::fwrite(header.data(), 1, header.size(), file) == header.size() &&
-              std::fwrite(samples.data(), 1, samples.size(), file) == samples.size();
-    return std::fclose(file) == 0 && ok;
+    // Written beside its final name and renamed into place, so a failed write
+    // keeps the previous file; a run without samples writes an empty WAV.
+    ReplacementFile file(path);
+    return file.Write(header.data(), header.size()) && file.Write(samples.data(), samples.size()) && file.Commit(false);
 }
 
 }  // namespace Headless

@@ -24,7 +24,9 @@ void RenderAudioFrame();
 // Every sample rendered since OpenAudio: 8-bit unsigned mono, 128 = silence.
 const std::vector<uint8_t>& AudioSamples();
 
-// Writes 8-bit unsigned mono PCM as a RIFF WAVE file. False when writing failed.
+// Writes 8-bit unsigned mono PCM as a RIFF WAVE file, replacing the file only
+// when the whole of it was written (no samples give a WAV with an empty data
+// chunk). False when writing failed.
 bool WriteWav(const std::string& path, const std::vector<uint8_t>& samples, int32_t rate);
 
 }  // namespace Headless

@@ -19,8 +19,8 @@ namespace {
 
 std::string Console;
 bool Echo = false;
-std::vector<uint16_t> Surface(SurfaceWidth * SurfaceHeight);
-std::vector<uint16_t> Shown(ScreenWidth * ScreenHeight);
+std::vector<uint16_t> Surface(SurfaceWidth* SurfaceHeight);
+std::vector<uint16_t> Shown(ScreenWidth* ScreenHeight);
 uint64_t Frames = 0;
 int FramesLeft = 0;
 bool Stopped = false;
@@ -70,10 +70,10 @@ bool StartMachine(const std::string& path) {
     return Running;
 }
 
-void StopMachine() {
-    if (!Running) return;
-    ShutdownMachine();
+bool StopMachine() {
+    if (!Running) return true;
     Running = false;
+    return ShutdownMachine();
 }
 
 void RunFrames(int frames) {

@@ -19,12 +19,16 @@ void SetConsoleEcho(bool echo);
 const std::string& ConsoleText();
 void ClearConsoleText();
 
-// Loads the cartridge through the machine loader. False when it failed.
+// Loads the cartridge through the machine loader. False when it failed
+// (LoadFailure says why).
 bool StartMachine(const std::string& path);
-void StopMachine();
+// Shuts the machine down, writing the battery file. False when that failed
+// (SaveFileFailure says why).
+bool StopMachine();
 
 // Machine states (the core's save-state files). A state saved where RunFrames
-// stopped continues, after loading, exactly as the run it was taken from.
+// stopped continues, after loading, exactly as the run it was taken from. A
+// refused state says why in StateLoadFailure.
 bool SaveState(const std::string& path);
 bool LoadState(const std::string& path);
 

@@ -1,7 +1,6 @@
 // key_script.cpp - parses key scripts and answers which keys are held at a frame.
 #include "key_script.h"
 
-#include <cstdlib>
 #include <sstream>
 
 namespace Headless {
@@ -11,9 +10,8 @@ struct KeyName {
     const char* name;
     uint32_t bit;
 };
-constexpr KeyName KeyNames[] = {{"A", 0x001},     {"B", 0x002},    {"Select", 0x004}, {"Start", 0x008},
-                                {"Right", 0x010}, {"Left", 0x020}, {"Up", 0x040},     {"Down", 0x080},
-                                {"R", 0x100},     {"L", 0x200}};
+constexpr KeyName KeyNames[] = {{"A", 0x001},    {"B", 0x002},  {"Select", 0x004}, {"Start", 0x008}, {"Right", 0x010},
+                                {"Left", 0x020}, {"Up", 0x040}, {"Down", 0x080},   {"R", 0x100},     {"L", 0x200}};
 
 bool ParseKeys(const std::string& text, uint32_t& keys, std::string& error) {
     keys = 0;
@@ -41,6 +39,18 @@ bool ParseKeys(const std::string& text, uint32_t& keys, std::string& error) {
 
 }  // namespace
 
+bool ParseDecimal(const std::string& text, uint64_t high, uint64_t& value) {
+    if (text.empty() || text.size() > 19) return false;
+    uint64_t v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + static_cast<uint64_t>(c - '0');
+    }
+    if (v > high) return false;
+    value = v;
+    return true;
+}
+
 bool KeyScript::Parse(const std::string& text, std::string& error) {
     items_.clear();
     std::stringstream entries(text);
@@ -52,10 +62,9 @@ bool KeyScript::Parse(const std::string& text, std::string& error) {
             return false;
         }
         std::string frameText = entry.substr(0, colon);
-        char* end = nullptr;
-        unsigned long long frame = std::strtoull(frameText.c_str(), &end, 10);
-        if (*end || frameText[0] == '-' || frameText[0] == '+') {
-            error = "bad frame number \"" + frameText + "\"";
+        uint64_t frame = 0;
+        if (!ParseDecimal(frameText, FrameLimit, frame)) {
+            error = "bad frame number \"" + frameText + "\" (0 to " + std::to_string(FrameLimit) + ")";
             return false;
         }
         if (!items_.empty() && frame <= items_.back().frame) {

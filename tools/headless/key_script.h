@@ -2,7 +2,8 @@
 //
 // KEYS is a '+'-joined subset of A, B, Select, Start, Right, Left, Up, Down, R, L,
 // or '-' for none. Each item holds from its frame (the 0-based number of the
-// vertical blank at which the keypad is read) until the next item's frame.
+// vertical blank at which the keypad is read, 0 to FrameLimit) until the next
+// item's frame.
 // Example: "10:Start,12:-,30:Right+A,60:-".
 #pragma once
 
@@ -11,6 +12,13 @@
 #include <vector>
 
 namespace Headless {
+
+// The largest frame number, and frame count, a run takes.
+constexpr uint64_t FrameLimit = 2147483647;
+
+// A decimal number of digits only (no sign, no spaces) from 0 to `high`;
+// false for anything else, including values past `high`.
+bool ParseDecimal(const std::string& text, uint64_t high, uint64_t& value);
 
 class KeyScript {
 public:

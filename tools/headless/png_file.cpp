@@ -1,7 +1,10 @@
-// png_file.cpp - PNG reading and writing with libpng's simplified interface.
+// png_file.cpp - PNG reading and writing with libpng's simplified interface;
+// screenshots replace their file atomically.
 #include "png_file.h"
 
 #include <png.h>
+
+#include "platform/file_replace.h"
 
 namespace Headless {
 
@@ -25,7 +28,13 @@ bool WritePng(const std::string& path, const RgbImage& image) {
     png.width = static_cast<png_uint_32>(image.width);
     png.height = static_cast<png_uint_32>(image.height);
     png.format = PNG_FORMAT_RGB;
-    return png_image_write_to_file(&png, path.c_str(), 0, image.pixels.data(), 0, nullptr) != 0;
+    // Encoded in memory first, so that the file is replaced only by a whole picture.
+    png_alloc_size_t size = 0;
+    if (!png_image_write_to_memory(&png, nullptr, &size, 0, image.pixels.data(), 0, nullptr)) return false;
+    std::vector<uint8_t> encoded(size);
+    if (!png_image_write_to_memory(&png, encoded.data(), &size, 0, image.pixels.data(), 0, nullptr)) return false;
+    ReplacementFile file(path);
+    return file.Write(encoded.data(), size) && file.Commit(false);
 }
 
 bool ReadPng(const std::string& path, RgbImage& image) {
