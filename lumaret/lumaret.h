@@ -1,0 +1,12 @@
+// lumaret.h - the whole display library: window, surfaces, display, input,
+// key translation, and error texts.
+#pragma once
+
+#include "lumaret/display.h"
+#include "lumaret/errors.h"
+#include "lumaret/input.h"
+#include "lumaret/keys.h"
+#include "lumaret/surface.h"
+#include "lumaret/types.h"
+#include "lumaret/wince.h"
+#include "lumaret/window.h"
