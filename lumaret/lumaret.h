@@ -1,5 +1,5 @@
 // lumaret.h - the whole display library: window, surfaces, display, input,
-// key translation, and error texts.
+// key translation, error texts and the wave-out device.
 #pragma once
 
 #include "lumaret/display.h"
@@ -8,5 +8,6 @@
 #include "lumaret/keys.h"
 #include "lumaret/surface.h"
 #include "lumaret/types.h"
+#include "lumaret/wave_out.h"
 #include "lumaret/wince.h"
 #include "lumaret/window.h"
