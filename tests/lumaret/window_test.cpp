@@ -216,6 +216,16 @@ TEST_F(WindowTest, PicturesStayOverTheViewsPaintingUntilRefresh) {
     EXPECT_EQ(WrongPixels(ReadBack(view), QRect(), 0, 0, 1), 0);
 }
 
+TEST_F(WindowTest, ResizingTheViewForgetsPicturesPlacedForTheOldSize) {
+    View view(320, 240);
+    Lumaret::GDI::Window window(&view);
+    auto surface = PatternSurface();
+    ASSERT_TRUE(window.DrawSurface(surface.get(), 130, 0, 240, 160, 40, 40, 240, 160));
+    view.resize(400, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(WrongPixels(ReadBack(view), QRect(), 0, 0, 1), 0);
+}
+
 TEST_F(WindowTest, TextIsDrawnAtItsPositionOnAnOpaqueBackground) {
     View view(320, 240);
     QPalette palette = view.palette();
