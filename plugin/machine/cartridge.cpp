@@ -26,7 +26,7 @@
 #include "flash.h"
 #include "io.h"
 #include "memory.h"
-#include "runtime_link.h"
+#include "platform/runtime_link.h"
 #include "scanline.h"
 #include "timers.h"
 

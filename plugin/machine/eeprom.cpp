@@ -14,7 +14,7 @@
 
 #include "console.h"
 #include "memory.h"
-#include "record.h"
+#include "platform/record.h"
 
 Eeprom EepromChip;
 

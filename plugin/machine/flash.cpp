@@ -25,9 +25,9 @@
 #include "cartridge.h"
 #include "console.h"
 #include "eeprom.h"
-#include "file_replace.h"
 #include "memory.h"
-#include "record.h"
+#include "platform/file_replace.h"
+#include "platform/record.h"
 
 FlashChip Flash;
 

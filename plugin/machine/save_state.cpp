@@ -47,11 +47,11 @@
 #include "../video/renderer.h"
 #include "cartridge.h"
 #include "eeprom.h"
-#include "file_replace.h"
 #include "flash.h"
 #include "io.h"
 #include "memory.h"
-#include "record.h"
+#include "platform/file_replace.h"
+#include "platform/record.h"
 #include "timers.h"
 
 namespace {

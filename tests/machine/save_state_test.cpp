@@ -16,8 +16,8 @@
 #include "machine/flash.h"
 #include "machine/io.h"
 #include "machine/memory.h"
-#include "machine/record.h"
 #include "machine/timers.h"
+#include "platform/record.h"
 #include "test_support.h"
 #include "video/renderer.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "machine/runtime_link.h"
+#include "platform/runtime_link.h"
 #include "test_support.h"
 
 namespace {
