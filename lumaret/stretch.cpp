@@ -31,17 +31,15 @@ inline uint32_t Convert(uint16_t p) { return Bytes.high[p >> 8] | Bytes.low[p & 
 
 // A row at its own width. Blocks of eight pixels of a fixed length let the
 // compiler convert them with vector instructions, each pixel's two halves in
-// 16-bit lanes (alpha and red; green and blue); the rest go one by one.
+// 16-bit lanes; the rest go one by one.
 void ConvertRow(const uint16_t* in, uint32_t* out, int width) {
     constexpr int Block = 8;
     int i = 0;
     for (; i + Block <= width; i += Block) {
         uint16_t high[Block], low[Block];
         for (int k = 0; k < Block; ++k) {
-            const uint16_t p = in[i + k];
-            high[k] = static_cast<uint16_t>(0xFF00 | ((p >> 8) & 0xF8) | (p >> 13));
-            low[k] = static_cast<uint16_t>(((p << 5) & 0xFC00) | ((p >> 1) & 0x0300) | ((p << 3) & 0xF8) |
-                                           ((p >> 2) & 0x07));
+            high[k] = Rgb32High(in[i + k]);
+            low[k] = Rgb32Low(in[i + k]);
         }
         for (int k = 0; k < Block; ++k) out[i + k] = static_cast<uint32_t>(high[k]) << 16 | low[k];
     }
