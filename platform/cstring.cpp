@@ -15,10 +15,19 @@ namespace {
 
 // The Unicode case mapping comes from the C.UTF-8 locale, used through its own
 // handle so the process's locale stays untouched. Without it (a C library that
-// lacks the locale), only ASCII letters change case.
+// lacks the locale), only ASCII letters change case. The handle is freed when
+// the module holding this copy goes (a plug-in is unloaded before the program
+// ends), so no unload leaves it behind.
+struct OwnLocale {
+    locale_t handle = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+    ~OwnLocale() {
+        if (handle) freelocale(handle);
+    }
+};
+
 locale_t CaseLocale() {
-    static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
-    return locale;
+    static const OwnLocale locale;
+    return locale.handle;
 }
 
 wchar_t ToLower(wchar_t c) {

@@ -247,7 +247,7 @@ bool LoadCartridge(const char* path) {
     SetVoiceWave(4, Rings[0].samples, RingSize);
     SetVoiceWave(5, Rings[1].samples, RingSize);
     ResetMachine();
-    StatePath = DerivedPath(path, ".sta");
+    StatePath = DerivedPath(path, ".STA");
     FillEmptyPages(DummyRam);
     ConsolePrintf("OK\nStarting CPU...\n");
     return true;

@@ -173,6 +173,7 @@ TEST_F(WaveOutTest, BlocksMustBePreparedAndNotQueuedTwice) {
     EXPECT_EQ(device->PrepareHeader(&noData), kWaveInvalidParameter);
     EXPECT_EQ(device->PrepareHeader(nullptr), kWaveInvalidParameter);
     EXPECT_EQ(device->Write(nullptr), kWaveInvalidParameter);
+    device.reset();  // closed while the block it still holds exists
 }
 
 TEST_F(WaveOutTest, NoAudioSystemFailsWithTheNoDriverCode) {

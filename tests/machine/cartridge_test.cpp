@@ -83,7 +83,7 @@ TEST_F(Cartridge, LoadPrintsEveryStepAndTheHeader) {
             "Initializing hardware and CPU...OK\n"
             "Starting CPU...\n");
     EXPECT_EQ(SavePath, dir.File("game.sav"));
-    EXPECT_EQ(StatePath, dir.File("game.sta"));
+    EXPECT_EQ(StatePath, dir.File("game.STA"));
 }
 
 TEST_F(Cartridge, MakerTableTakesTheFirstRowOfACode) {
@@ -215,14 +215,14 @@ TEST_F(Cartridge, ImageNamedLikeItsBatteryOrStateFileIsNeverOverwritten) {
     const std::vector<uint8_t> image = MakeImage(0x200);
     ASSERT_TRUE(StartCartridge(Image("x.sav", image)));
     EXPECT_EQ(SavePath, dir.File("x.sav.sav"));
-    EXPECT_EQ(StatePath, dir.File("x.sta"));
+    EXPECT_EQ(StatePath, dir.File("x.STA"));
     SaveRam()[0] = 0x42;
     Headless::StopMachine();
     EXPECT_EQ(ReadFileBytes(dir.File("x.sav")), image);
     EXPECT_EQ(std::filesystem::file_size(dir.File("x.sav.sav")), 65536u);
 
-    ASSERT_TRUE(StartCartridge(Image("y.sta", image)));
-    EXPECT_EQ(StatePath, dir.File("y.sta.sta"));
+    ASSERT_TRUE(StartCartridge(Image("y.STA", image)));
+    EXPECT_EQ(StatePath, dir.File("y.STA.STA"));
     ASSERT_EQ(symlink("game.gba", dir.File("game.sav").c_str()), 0);
     ASSERT_TRUE(StartCartridge(Image("game.gba", image)));
     EXPECT_EQ(SavePath, dir.File("game.gba.sav")) << "game.sav is the image itself";
@@ -236,7 +236,7 @@ TEST_F(Cartridge, SaveAndStatePathsReplaceTheFileExtension) {
     EXPECT_EQ(ReplaceExtension("game", ".sta"), "game.sta");
     ASSERT_TRUE(StartCartridge(Image("noextension", MakeImage(0x200))));
     EXPECT_EQ(SavePath, dir.File("noextension.sav"));
-    EXPECT_EQ(StatePath, dir.File("noextension.sta"));
+    EXPECT_EQ(StatePath, dir.File("noextension.STA"));
 }
 
 TEST_F(Cartridge, ResetGivesThePowerOnState) {
