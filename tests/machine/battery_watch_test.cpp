@@ -21,13 +21,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(StartCartridge(Image("game.gba", MakeImage(0x200)))); }
     std::string Save() { return dir.File("game.sav"); }
     // Battery file writes the console has announced so far.
-    static int Writes() {
-        const std::string& text = Headless::ConsoleText();
-        int count = 0;
-        for (size_t at = text.find("writing..."); at != std::string::npos; at = text.find("writing...", at + 1))
-            ++count;
-        return count;
-    }
+    static int Writes() { return BatteryWrites(Headless::ConsoleText()); }
 };
 
 TEST_F(BatteryWatch, WritesOnceTheMemoryHasBeenQuietForASecond) {

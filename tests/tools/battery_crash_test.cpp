@@ -96,13 +96,6 @@ INSTANTIATE_TEST_SUITE_P(Chips, KilledRunner,
                                            CrashCase{"save_eeprom_8k", 8192}),
                          [](const auto& info) { return std::string(info.param.program); });
 
-int CountWrites(const std::string& console) {
-    int count = 0;
-    for (size_t at = console.find("writing..."); at != std::string::npos; at = console.find("writing...", at + 1))
-        ++count;
-    return count;
-}
-
 // save_battery writes "TM", the run number and EEPROM block 7 in its first
 // frame and then idles: one write a second later, one at the end, and the
 // file is the one the runner has always written for it.
@@ -112,7 +105,7 @@ TEST(StoppedRunner, WritesTheSameBatteryFileAsAlways) {
     std::filesystem::copy_file(ProgramPath("save_battery"), game);
     RunnerResult run = RunRunner("--console --frames 1200 " + game);
     ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_EQ(CountWrites(run.output), 2) << run.output;
+    EXPECT_EQ(BatteryWrites(run.output), 2) << run.output;
     std::vector<uint8_t> expected(65536 + 512, 0);
     expected[0] = 'T';
     expected[1] = 'M';
@@ -123,7 +116,7 @@ TEST(StoppedRunner, WritesTheSameBatteryFileAsAlways) {
     const std::string idle = dir.File("idle.gba");
     std::filesystem::copy_file(ProgramPath("count_loop"), idle);
     RunnerResult untouched = RunRunner("--console --frames 600 " + idle);
-    EXPECT_EQ(CountWrites(untouched.output), 0);
+    EXPECT_EQ(BatteryWrites(untouched.output), 0);
     EXPECT_FALSE(std::filesystem::exists(dir.File("idle.sav")));
 }
 
