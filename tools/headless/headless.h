@@ -3,7 +3,9 @@
 // One machine per process, as in the core. StartMachine loads a cartridge and
 // installs the host hooks (frame surface, keypad, console text); RunFrames
 // then advances emulated time to the start of a later vertical blank, stopping
-// the core exactly there, so runs can be continued, saved and compared.
+// the core exactly there, so runs can be continued, saved and compared. Every
+// frame also runs the battery watch, which writes the battery file during
+// play once the game's backup memory has been quiet for a second.
 #pragma once
 
 #include <cstdint>
