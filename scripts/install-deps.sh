@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds and tests with.
 set -euo pipefail
-packages=(cmake g++ make zlib1g-dev libpng-dev libgtest-dev libbenchmark-dev
+packages=(cmake g++ make zlib1g-dev libzip-dev pkg-config libpng-dev libgtest-dev libbenchmark-dev
           qt6-base-dev libsdl2-dev xvfb xauth fonts-dejavu-core
           gcc-arm-none-eabi binutils-arm-none-eabi valgrind time)
 missing=()

@@ -12,8 +12,9 @@
 #include "cartridge.h"
 #include "console.h"
 #include "eeprom.h"
-#include "platform/file_replace.h"
+#include "flash.h"
 #include "memory.h"
+#include "platform/file_replace.h"
 #include "platform/runtime_link.h"
 
 std::string SaveFileFailure;
@@ -26,8 +27,43 @@ bool AnyNonZero(const uint8_t* p, size_t size) {
     return false;
 }
 
+// Sizes of the two parts of the file for the machine's chips.
+off_t FlashPartBytes() { return Flash.parked ? 2 * FlashBankBytes : SaveRamSize; }
+off_t EepromPartBytes() { return EepromSize(EepromChip); }
+
+bool IsLayoutSize(off_t size, off_t flash, off_t eeprom) {
+    return size == eeprom || size == flash || size == flash + eeprom;
+}
+
+// The sizes this program writes: those of the 64 KB and 512-byte stores, and
+// those of the machine's own chips.
 bool IsBatteryFileSize(off_t size) {
-    return size == EepromDataBytes || size == SaveRamSize || size == SaveRamSize + EepromDataBytes;
+    return IsLayoutSize(size, SaveRamSize, EepromDataBytes) || IsLayoutSize(size, FlashPartBytes(), EepromPartBytes());
+}
+
+// A file laid out for the larger chips: exactly the flash part, the EEPROM
+// part, or both. An announced EEPROM is the 8 KB chip when the file has its part.
+bool ReadsByLayout(off_t size) {
+    off_t flash = FlashPartBytes();
+    if (EepromChip.kind == EepromKind::Announced && IsLayoutSize(size, flash, LargeEepromDataBytes) && size != flash) {
+        EepromChip.kind = EepromKind::Large;
+        ConsolePrintf("8kB EEPROM...");
+    }
+    off_t eeprom = EepromPartBytes();
+    bool classic = flash == SaveRamSize && eeprom == EepromDataBytes;
+    return !classic && IsLayoutSize(size, flash, eeprom);
+}
+
+bool ReadFully(FILE* file, uint8_t* out, size_t size) { return std::fread(out, 1, size, file) == size; }
+
+bool ReadLayout(FILE* file, off_t size) {
+    bool ok = true;
+    if (size != EepromPartBytes()) {
+        ok = ReadFully(file, SaveRam(), SaveRamSize);
+        if (Flash.parked) ok = ok && ReadFully(file, Flash.parked, FlashBankBytes);
+    }
+    if (ok && size != FlashPartBytes()) ok = ReadFully(file, EepromChip.data, static_cast<size_t>(EepromPartBytes()));
+    return ok;
 }
 
 // Copies `from` to a file `to` that must not exist yet; a failed copy leaves nothing.
@@ -92,20 +128,38 @@ void ReadBatteryFile() {
         return;
     }
     ConsolePrintf("reading...");
-    bool sramComplete = std::fread(SaveRam(), 1, SaveRamSize, file) == SaveRamSize;
-    if (!sramComplete) RewindFile(file, RuntimeRewind());
-    bool eepromComplete = std::fread(EepromChip.data, 1, EepromDataBytes, file) == EepromDataBytes;
+    bool ok;
+    if (ReadsByLayout(status.st_size)) {
+        ok = ReadLayout(file, status.st_size);
+    } else {
+        bool sramComplete = ReadFully(file, SaveRam(), SaveRamSize);
+        if (!sramComplete) RewindFile(file, RuntimeRewind());
+        bool eepromComplete = ReadFully(file, EepromChip.data, EepromDataBytes);
+        ok = sramComplete || eepromComplete;
+    }
     std::fclose(file);
-    ConsolePrintf(sramComplete || eepromComplete ? "OK\n" : "FAILED\n");
+    ConsolePrintf(ok ? "OK\n" : "FAILED\n");
 }
 
-bool WriteSaveFile() {
+void BuildBatteryImage(std::vector<uint8_t>& out) {
+    out.clear();
+    if (!SaveRam()) return;
+    size_t flash = static_cast<size_t>(FlashPartBytes());
+    size_t eeprom = static_cast<size_t>(EepromPartBytes());
+    out.resize(flash + eeprom);
+    for (uint32_t bank = 0; bank * FlashBankBytes < flash; ++bank)
+        CopyFlashBank(Flash, bank, out.data() + bank * FlashBankBytes);
+    std::memcpy(out.data() + flash, EepromChip.data, eeprom);
+    if (!AnyNonZero(out.data() + flash, eeprom)) out.resize(flash);
+    if (!AnyNonZero(out.data(), flash)) out.erase(out.begin(), out.begin() + static_cast<ptrdiff_t>(flash));
+}
+
+bool WriteSaveFile(bool flush) {
     SaveFileFailure.clear();
-    uint8_t* sram = SaveRam();
-    if (SavePath.empty() || !sram) return true;
-    bool sramUsed = AnyNonZero(sram, SaveRamSize);
-    bool eepromUsed = AnyNonZero(EepromChip.data, EepromDataBytes);
-    if (!sramUsed && !eepromUsed) return true;
+    if (SavePath.empty()) return true;
+    std::vector<uint8_t> image;
+    BuildBatteryImage(image);
+    if (image.empty()) return true;
     ReplacementFile file(SavePath);
     bool kept = !file.ok() || KeepForeignFile(file.target());
     int keepError = errno;
@@ -113,10 +167,7 @@ bool WriteSaveFile() {
     if (!file.ok()) return Failed(std::strerror(file.error()));
     if (!kept) return Failed(std::string("cannot keep the previous file: ") + std::strerror(keepError));
     ConsolePrintf("writing...");
-    bool complete = true;
-    if (sramUsed) complete = file.Write(sram, SaveRamSize);
-    if (complete && eepromUsed) complete = file.Write(EepromChip.data, EepromDataBytes);
-    if (!(complete && file.Commit(true))) return Failed(std::strerror(file.error()));
+    if (!(file.Write(image.data(), image.size()) && file.Commit(flush))) return Failed(std::strerror(file.error()));
     ConsolePrintf("OK\n");
     return true;
 }

@@ -6,7 +6,8 @@
 //   3. the BIOS: "GBA.ROM" from the current directory, else the built-in stub;
 //   4. the image, plain or gzip-compressed and read whole, padded to 16 KB;
 //   5. the header log and the complement check;
-//   6. the battery file, the reset, the remaining pages to Dummy RAM.
+//   6. the backup chips the image announces (the 128 KB Flash, the EEPROM);
+//   7. the battery file, the reset, the remaining pages to Dummy RAM.
 // Everything it allocated stays until ShutdownMachine (or the next load).
 #include "cartridge.h"
 
@@ -21,14 +22,17 @@
 #include "../sound/voices.h"
 #include "../video/renderer.h"
 #include "battery_file.h"
+#include "battery_watch.h"
 #include "console.h"
 #include "eeprom.h"
 #include "flash.h"
 #include "gzip_reader.h"
 #include "io.h"
 #include "memory.h"
+#include "save_library.h"
 #include "scanline.h"
 #include "timers.h"
+#include "zip_reader.h"
 
 bool BiosLoaded;
 std::string SavePath;
@@ -55,11 +59,14 @@ struct Buffers {
     uint8_t* video = nullptr;
     uint8_t* object = nullptr;
     uint8_t* sram = nullptr;
+    uint8_t* parkedBank = nullptr;  // the second bank of the 128 KB Flash
     uint8_t* image = nullptr;
+    uint32_t imageSize = 0;
 };
 Buffers Owned;
 
 void ReleaseBuffers() {
+    StopBatteryWatch();
     std::free(Owned.image);
     std::free(Owned.bios);
     std::free(Owned.externalRam);
@@ -69,6 +76,7 @@ void ReleaseBuffers() {
     std::free(Owned.video);
     std::free(Owned.object);
     std::free(Owned.sram);
+    std::free(Owned.parkedBank);
     std::free(Owned.dummy);
     for (int8_t* ring : Owned.ring) std::free(ring);
     Owned = Buffers{};
@@ -76,6 +84,7 @@ void ReleaseBuffers() {
     DummyRam = nullptr;
     Flash = FlashChip{};
     EepromChip.reply = nullptr;
+    EepromChip.kind = EepromKind::Small;
     ClearPageTables();
 }
 
@@ -139,14 +148,33 @@ void LoadBios() {
     for (int i = 0; i < 12; ++i) Store32(Owned.bios + 4 * i, BiosStub[i]);
 }
 
-// The image as the gzip reader delivers it, padded with zeros to whole pages
-// and mapped at all three cartridge windows. Every failure (no regular file,
-// empty, too large, damaged gzip data, no memory) shows as one console line,
-// with the reason kept in LoadFailure.
+// The first image of a zip archive. Its failures end the console line with
+// their reason: an archive can fail in more ways than a plain image.
+ReadOutcome ReadArchive(const char* path, std::vector<uint8_t>& content) {
+    std::string entry;
+    ReadOutcome outcome = ReadZipImage(path, MaxCartridgeSize, content, entry, LoadFailure);
+    if (outcome == ReadOutcome::TooLarge) LoadFailure = entry + " in the archive is larger than 32 MB";
+    if (outcome == ReadOutcome::Read)
+        ConsolePrintf("%s...", entry.c_str());
+    else
+        ConsolePrintf("FAILED: %s.\n", LoadFailure.c_str());
+    return outcome;
+}
+
+// The image as the gzip reader (or for a zip archive, the zip reader)
+// delivers it, padded with zeros to whole pages and mapped at all three
+// cartridge windows. Every failure (no regular file, empty, too large, damaged
+// gzip data or archive, no memory) shows as one console line, with the reason
+// kept in LoadFailure.
 bool LoadImage(const char* path) {
     ConsolePrintf("Loading %s...", path);
     std::vector<uint8_t> content;
-    ReadOutcome outcome = ReadGzipFile(path, MaxCartridgeSize, content, LoadFailure);
+    ReadOutcome outcome;
+    if (IsZipArchive(path)) {
+        if ((outcome = ReadArchive(path, content)) != ReadOutcome::Read) return false;
+    } else {
+        outcome = ReadGzipFile(path, MaxCartridgeSize, content, LoadFailure);
+    }
     bool opened =
         outcome != ReadOutcome::NotFound && outcome != ReadOutcome::NotRegular && outcome != ReadOutcome::Unreadable;
     if (opened) ConsolePrintf("%dkB...", static_cast<int>(content.size() / 1024));
@@ -158,6 +186,7 @@ bool LoadImage(const char* path) {
         Owned.image = static_cast<uint8_t*>(std::calloc(rounded, 1));
         if (Owned.image) {
             std::memcpy(Owned.image, content.data(), size);
+            Owned.imageSize = size;
             for (uint32_t base : {0x08000000u, 0x0A000000u, 0x0C000000u})
                 MapRegion(Owned.image, rounded, base, rounded, false);
             mapped = true;
@@ -212,6 +241,18 @@ std::string DerivedPath(const char* image, const char* extension) {
     return path;
 }
 
+// The chips the image's save library needs beyond the 64 KB SRAM/Flash buffer
+// and the 512-byte EEPROM, each announced on the console.
+bool PrepareBackupChips() {
+    SaveLibrary library = FindSaveLibrary(Owned.image, Owned.imageSize);
+    if (library.largeFlash && !(Owned.parkedBank = Allocate(FlashBankBytes, "Allocating 64kB second Flash bank...", 0)))
+        return false;
+    if (library.eeprom) EepromChip.kind = EepromKind::Announced;
+    return true;
+}
+
+uint16_t FlashIdentificationOfChip() { return Owned.parkedBank ? LargeFlashIdentification : FlashIdentification; }
+
 }  // namespace
 
 uint8_t HeaderComplement(const uint8_t* image) {
@@ -237,10 +278,13 @@ bool LoadCartridge(const char* path) {
     StopRequest = false;
     BiosLoaded = false;
     if (!AllocateRegions()) return false;
-    std::memset(EepromChip.data, 0, EepromDataBytes);
+    std::memset(EepromChip.data, 0, sizeof EepromChip.data);
     LoadBios();
     if (!LoadImage(path)) return false;
     if (!CheckHeader(Owned.image)) return false;
+    if (!PrepareBackupChips()) return false;
+    // The chip's buffers, so that the battery file is read by its layout.
+    InitFlash(FlashIdentificationOfChip(), Owned.sram, Owned.parkedBank);
     SavePath = DerivedPath(path, ".sav");
     ReadBatteryFile();
     ConsolePrintf("Initializing hardware and CPU...");
@@ -249,13 +293,14 @@ bool LoadCartridge(const char* path) {
     ResetMachine();
     StatePath = DerivedPath(path, ".STA");
     FillEmptyPages(DummyRam);
+    StartBatteryWatch();
     ConsolePrintf("OK\nStarting CPU...\n");
     return true;
 }
 
 void ResetMachine() {
     if (!Owned.io) return;
-    InitFlash(FlashIdentification, Owned.sram);
+    InitFlash(FlashIdentificationOfChip(), Owned.sram, Owned.parkedBank);
     InitEeprom(DummyRam);
     Flash.trace = EepromChip.trace = (DebugFlags & 0x40) ? 1 : 0;
 

@@ -24,6 +24,7 @@
 
 #include "../cpu/cpu.h"
 #include "console.h"
+#include "eeprom.h"
 #include "io.h"
 #include "timers.h"
 
@@ -116,6 +117,7 @@ void RunDma(int channel) {
 
     if (DebugFlags & 0x08) [[unlikely]]
         TraceTransfer(channel, src, dst, count, control);
+    if (unit == 2 && IsEepromAddress(dst)) NoteEepromTransfer(count);
 
     Running[channel] = true;
     ++RunningCount;

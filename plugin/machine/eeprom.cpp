@@ -2,14 +2,15 @@
 //
 // Protocol state machine, one step per bit written (EepromWriteBit):
 //
-//   idle --1--> header (7 bits: R, A5..A0)
+//   idle --1--> header (7 bits: R, A5..A0; 15 bits on the 8 KB chip: R, A13..A0)
 //   header complete, R = 1 --> idle, reply loaded (ReadBit sends 4 zeros + 64 bits)
 //   header complete, R = 0 --> data (64 bits) --> block stored, idle
 //   idle --0--> idle (the stop bit that ends every request)
 //
 // Invariants kept by every transition and checked when a record is loaded:
-//   1. headerBits <= 7, dataBits <= 64, leadingZeros <= 4.
-//   2. blockOffset is a multiple of 8 below 512, so a block access stays in data[].
+//   1. headerBits <= 7 (15 on the 8 KB chip), dataBits <= 64, leadingZeros <= 4.
+//   2. blockOffset is a multiple of 8 below the chip's size, so a block access
+//      stays in data[].
 #include "eeprom.h"
 
 #include "console.h"
@@ -21,6 +22,12 @@ Eeprom EepromChip;
 namespace {
 
 constexpr uint8_t HeaderLength = 7;
+constexpr uint8_t LargeHeaderLength = 15;
+// Halfwords of the two requests of the 8 KB chip: read (1, 1, 14 bits, 0)
+// and write (1, 0, 14 bits, 64 bits, 0).
+constexpr uint32_t LargeReadRequest = 17, LargeWriteRequest = 81;
+
+uint8_t HeaderBits(const Eeprom& chip) { return chip.kind == EepromKind::Large ? LargeHeaderLength : HeaderLength; }
 constexpr uint8_t DataLength = 64;
 constexpr uint8_t ReplyZeros = 4;
 
@@ -42,9 +49,10 @@ void WriteReplyStream(Eeprom& chip) {
 }
 
 void CompleteHeader(Eeprom& chip) {
-    uint32_t header = static_cast<uint32_t>(chip.input) & 0xFF;
-    bool read = header & 0x40;
-    uint32_t block = header & 0x3F;
+    uint32_t length = HeaderBits(chip);
+    uint32_t header = static_cast<uint32_t>(chip.input) & ((1u << length) - 1);
+    bool read = (header >> (length - 1)) & 1;
+    uint32_t block = header & (static_cast<uint32_t>(EepromSize(chip)) / 8 - 1);
     if (chip.trace) ConsolePrintf(" %s(%X) ", read ? "READ" : "WRITE", block);
     chip.blockOffset = block * 8;
     if (read) {
@@ -88,8 +96,15 @@ void EepromWriteBit(uint32_t value) {
     } else if (chip.headerBits) {
         if (--chip.headerBits == 0) CompleteHeader(chip);
     } else if (value & 1) {
-        chip.headerBits = HeaderLength;
+        chip.headerBits = HeaderBits(chip);
     }
+}
+
+void NoteEepromTransfer(uint32_t count) {
+    Eeprom& chip = EepromChip;
+    if (chip.kind != EepromKind::Announced || (count != LargeReadRequest && count != LargeWriteRequest)) return;
+    chip.kind = EepromKind::Large;
+    ConsolePrintf("EEPROM: 8kB chip (14-bit block numbers).\n");
 }
 
 uint32_t EepromReadBit() {
@@ -118,8 +133,8 @@ void StoreEeprom(const Eeprom& chip, uint8_t out[EepromBytes]) {
 
 bool LoadEeprom(Eeprom& chip, const uint8_t in[EepromBytes]) {
     uint32_t blockOffset = LoadLe32(in + BlockAt);
-    if (in[HeaderBitsAt] > HeaderLength || in[DataBitsAt] > DataLength || in[ZerosAt] > ReplyZeros) return false;
-    if (blockOffset % 8 != 0 || blockOffset >= EepromDataBytes) return false;
+    if (in[HeaderBitsAt] > HeaderBits(chip) || in[DataBitsAt] > DataLength || in[ZerosAt] > ReplyZeros) return false;
+    if (blockOffset % 8 != 0 || blockOffset >= static_cast<uint32_t>(EepromSize(chip))) return false;
     chip.input = LoadLe64(in + InputAt);
     chip.output = LoadLe64(in + OutputAt);
     for (int i = 0; i < EepromDataBytes; ++i) chip.data[i] = in[DataAt + i];

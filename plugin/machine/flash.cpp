@@ -5,21 +5,30 @@
 // and lets every other byte through as a plain SRAM write, so one buffer
 // serves SRAM and Flash games alike.
 //
+// The 128 KB chip (cartridges built with the 1 Mbit Flash library) has two
+// 64 KB banks. The SRAM buffer always holds the bank the CPU sees, the parked
+// buffer the other one; selecting a bank swaps the two buffers' contents, so
+// the page tables never change while the CPU runs. Only that chip knows the
+// bank command (state 7) and erases 128 KB on a chip erase.
+//
 //   0 --5555:AA--> 1 --2AAA:55--> 2 --5555:80--> 3 --5555:AA--> 4 --2AAA:55--> 5
 //                                 2 --5555:90--> 0  identification mode on
 //                                 2 --5555:F0--> 0  identification mode off
 //                                 2 --5555:A0--> 6 --any--> 0  program one byte (AND)
 //                                                5 --xxxx:30--> 0  erase a 4 KB sector
 //                                                5 --5555:10--> 0  erase the whole chip
+//                                 2 --5555:B0--> 7 --0000:n--> 0  map bank n (128 KB chip)
 //
 // A byte that breaks a sequence replays the command bytes taken so far (0xAA at
 // 0x5555 and 0x55 at 0x2AAA; state 3 replays nothing) and is then written
 // plainly, returning to state 0.
 //
-// Invariants: state <= 6; while identification mode is on, bytes 0 and 1 of
-// the buffer show the identification and `saved` holds what they replaced.
+// Invariants: state <= 6 (7 on the 128 KB chip); while identification mode is
+// on, bytes 0 and 1 of the buffer show the identification and `saved` holds
+// what they replaced.
 #include "flash.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "console.h"
@@ -33,6 +42,7 @@ namespace {
 constexpr uint32_t CommandAddress1 = 0x5555;
 constexpr uint32_t CommandAddress2 = 0x2AAA;
 constexpr uint8_t LastState = 6;
+constexpr uint8_t BankState = 7;
 constexpr uint32_t SectorSize = 0x1000;
 
 // Offsets of the stored record.
@@ -50,8 +60,7 @@ void ReplayBoth(FlashChip& chip) {
     chip.data[CommandAddress2] = 0x55;
 }
 
-void EnterIdentification(FlashChip& chip) {
-    if (chip.trace) ConsolePrintf("FLASH: Product ID mode entered.\n");
+void ShowIdentification(FlashChip& chip) {
     // Entering twice keeps the bytes saved the first time, so leaving restores the data.
     if (!chip.identifying) {
         chip.saved[0] = chip.data[0];
@@ -60,6 +69,11 @@ void EnterIdentification(FlashChip& chip) {
     chip.identifying = 1;
     chip.data[0] = static_cast<uint8_t>(chip.identification);
     chip.data[1] = static_cast<uint8_t>(chip.identification >> 8);
+}
+
+void EnterIdentification(FlashChip& chip) {
+    if (chip.trace) ConsolePrintf("FLASH: Product ID mode entered.\n");
+    ShowIdentification(chip);
 }
 
 void LeaveIdentification(FlashChip& chip) {
@@ -74,14 +88,39 @@ void Trace(const FlashChip& chip, const char* format, uint32_t value) {
 
 }  // namespace
 
-void InitFlash(uint16_t identification, uint8_t* sram) {
+void InitFlash(uint16_t identification, uint8_t* sram, uint8_t* parked) {
     // A chip left in identification mode gives its two data bytes back, so a
     // reset never leaves the identification in the battery data.
     if (Flash.identifying && sram && Flash.data == sram) LeaveIdentification(Flash);
+    // A reset maps bank 0 again, as at power-on.
+    if (Flash.parked && Flash.parked == parked && Flash.data == sram) SelectFlashBank(Flash, 0);
     Flash.data = sram;
+    Flash.parked = parked;
+    Flash.bank = 0;
     Flash.identification = identification;
     Flash.state = 0;
     Flash.identifying = 0;
+}
+
+void SelectFlashBank(FlashChip& chip, uint32_t bank) {
+    bank &= 1;
+    if (!chip.parked || bank == chip.bank) return;
+    // Identification mode stays on over the newly mapped bank; the bytes it
+    // covered go back into the bank they came from.
+    bool identifying = chip.identifying;
+    if (identifying) LeaveIdentification(chip);
+    std::swap_ranges(chip.data, chip.data + FlashBankBytes, chip.parked);
+    chip.bank = static_cast<uint8_t>(bank);
+    if (identifying) ShowIdentification(chip);
+}
+
+void CopyFlashBank(const FlashChip& chip, uint32_t bank, uint8_t* out) {
+    bool mapped = !chip.parked || bank == chip.bank;
+    std::memcpy(out, mapped ? chip.data : chip.parked, FlashBankBytes);
+    if (mapped && chip.identifying) {
+        out[0] = chip.saved[0];
+        out[1] = chip.saved[1];
+    }
 }
 
 void FlashWrite(uint32_t offset, uint8_t b) {
@@ -121,6 +160,14 @@ void FlashWrite(uint32_t offset, uint8_t b) {
             EnterIdentification(chip);
             return;
         case 0xA0: chip.state = 6; return;
+        case 0xB0:
+            if (chip.parked) {
+                chip.state = BankState;
+                return;
+            }
+            chip.state = 0;
+            Trace(chip, "FLASH: Unknown command 0x%02X.\n", b);
+            return;
         case 0xF0:
             chip.state = 0;
             if (chip.trace) ConsolePrintf("FLASH: Product ID mode exited.\n");
@@ -159,6 +206,7 @@ void FlashWrite(uint32_t offset, uint8_t b) {
             if (!chip.identifying) {
                 if (chip.trace) ConsolePrintf("FLASH: Erasing entire ROM.\n");
                 std::memset(chip.data, 0xFF, SaveRamSize);
+                if (chip.parked) std::memset(chip.parked, 0xFF, FlashBankBytes);
             }
         } else if (o == CommandAddress1) {
             chip.state = 0;
@@ -168,6 +216,16 @@ void FlashWrite(uint32_t offset, uint8_t b) {
             ReplayBoth(chip);
             PlainWrite(chip, o, b);
         }
+        return;
+    case BankState:
+        if (o == 0) {
+            chip.state = 0;
+            if (chip.trace) ConsolePrintf("FLASH: Bank %d selected.\n", b & 1);
+            SelectFlashBank(chip, b);
+            return;
+        }
+        Trace(chip, "FLASH: 0xAA 0x55 0xB0 0x%02X?\n", b);
+        PlainWrite(chip, o, b);
         return;
     default:  // 6: program one byte
         chip.state = 0;
@@ -192,7 +250,8 @@ void StoreFlashChip(const FlashChip& chip, uint8_t out[FlashChipBytes]) {
 }
 
 bool LoadFlashChip(FlashChip& chip, const uint8_t in[FlashChipBytes]) {
-    if (in[StateAt] > LastState || in[ModeAt] > 1) return false;
+    uint8_t last = chip.parked ? BankState : LastState;
+    if (in[StateAt] > last || in[ModeAt] > 1) return false;
     chip.state = in[StateAt];
     chip.identifying = in[ModeAt];
     chip.trace = in[TraceAt];

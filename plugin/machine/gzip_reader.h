@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-enum class ReadOutcome { Read, NotFound, NotRegular, Unreadable, Empty, TooLarge, Damaged };
+// NoImage: a zip archive without a cartridge image (zip_reader.h).
+enum class ReadOutcome { Read, NotFound, NotRegular, Unreadable, Empty, TooLarge, Damaged, NoImage };
 
 // Reads the content of `path` into `out`. Reading stops once the content is
 // longer than `limit` bytes (TooLarge; `out` then holds limit + 1 bytes). For

@@ -19,9 +19,6 @@ namespace {
 constexpr int32_t InitialCost16[16] = {1, 1, 3, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 6, 1};
 constexpr int32_t InitialCost32[16] = {1, 1, 6, 1, 1, 2, 2, 1, 4, 4, 4, 4, 4, 4, 6, 1};
 
-// Regions 9, B, D and F answer halfword accesses with the serial EEPROM.
-inline bool IsEepromAddress(uint32_t a) { return (a & 0xF9000000) == 0x09000000; }
-
 }  // namespace
 
 void ClearPageTables() {

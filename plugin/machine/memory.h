@@ -67,6 +67,8 @@ inline uint32_t PeekByte(uint32_t address) { return *ReadPointer(address); }
 
 // Region number of a 28-bit address.
 inline uint32_t Region(uint32_t a) { return a >> 24; }
+// Regions 9, B, D and F answer halfword accesses with the serial EEPROM (28-bit address).
+inline bool IsEepromAddress(uint32_t a) { return (a & 0xF9000000) == 0x09000000; }
 
 inline bool TraceUnalignedAccesses() { return DebugFlags & 0x04; }
 [[gnu::cold]] void TraceUnalignedRead32(uint32_t a);

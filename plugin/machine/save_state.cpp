@@ -23,6 +23,26 @@
 // timer divisors[4], timer countdowns[4], then for BG2 and BG3: LX, LY, X, Y,
 // PA, PB, PC, PD; 896 reserved bytes (written as zero, never read).
 //
+// A machine with the larger backup chips appends what they hold beyond the
+// stream above, one section each, in this order (a machine with only the 64 KB
+// SRAM/Flash and the 512-byte EEPROM appends nothing):
+//
+//   size    content
+//      4    tag "FL1M"                      the 128 KB Flash
+//      4    payload length 65540
+//      1    number of the mapped bank, 0 or 1 (the SRAM block above holds it)
+//      3    zero
+//  64 KB    the other bank
+//
+//      4    tag "EE8K"                      the 8 KB EEPROM
+//      4    payload length 7680
+//   7680    data bytes 512..8191 (the EEPROM record above holds the first 512)
+//
+// A state must have exactly the sections of the cartridge's chips; a cartridge
+// that announces the EEPROM library without having used a 14-bit request yet
+// takes a state with or without the EEPROM section (and becomes the 8 KB chip
+// with it).
+//
 // Loading reads the whole file first: a gzip stream must be undamaged to its
 // trailer (or the file plain), and the content exactly one stream long. Then
 // every piece is decoded and checked in stream order, and only a state found
@@ -82,6 +102,16 @@ constexpr size_t StateBytes = SaveRamAt + SaveRamSize;
 static_assert(MachineAt == 760 && InternalRamAt == 1784 && IoAt == 296696 && VideoRamAt == 329464 &&
               SaveRamAt == 444152);
 static_assert(StateBytes == 509688, "the state stream is 509,688 bytes");
+
+// Sections of the larger backup chips.
+constexpr uint8_t FlashTag[4] = {'F', 'L', '1', 'M'};
+constexpr uint8_t EepromTag[4] = {'E', 'E', '8', 'K'};
+constexpr size_t SectionHeaderBytes = 8;
+constexpr size_t FlashPayloadBytes = 4 + FlashBankBytes;
+constexpr size_t EepromPayloadBytes = LargeEepromDataBytes - EepromDataBytes;
+constexpr size_t FlashSectionBytes = SectionHeaderBytes + FlashPayloadBytes;
+constexpr size_t EepromSectionBytes = SectionHeaderBytes + EepromPayloadBytes;
+static_assert(FlashPayloadBytes == 65540 && EepromPayloadBytes == 7680);
 
 // Machine block offsets.
 constexpr size_t HaltAt = 0, EvyAt = 4, EvaAt = 8, EvbAt = 12, BgOrderAt = 16, DivisorAt = 32, CountdownAt = 48,
@@ -210,6 +240,64 @@ struct DecodedState {
     MachineBlock block;
 };
 
+// The sections a state of this machine may carry, as found in a stream.
+struct Sections {
+    bool flash = false;
+    uint8_t bank = 0;
+    const uint8_t* otherBank = nullptr;
+    EepromKind eepromKind = EepromKind::Small;
+    const uint8_t* eepromTail = nullptr;
+};
+
+// The longest stream a state of this machine can be.
+size_t LongestState() {
+    size_t longest = StateBytes;
+    if (Flash.parked) longest += FlashSectionBytes;
+    if (EepromChip.kind != EepromKind::Small) longest += EepromSectionBytes;
+    return longest;
+}
+
+void AppendSection(std::vector<uint8_t>& stream, const uint8_t tag[4], uint32_t length) {
+    stream.insert(stream.end(), tag, tag + 4);
+    uint8_t bytes[4];
+    StoreLe32(bytes, length);
+    stream.insert(stream.end(), bytes, bytes + 4);
+}
+
+bool SectionAt(const uint8_t* p, size_t left, const uint8_t tag[4], uint32_t length) {
+    return left >= SectionHeaderBytes && std::memcmp(p, tag, 4) == 0 && LoadLe32(p + 4) == length &&
+           left - SectionHeaderBytes >= length;
+}
+
+// Reads the sections after the base stream (`left` bytes at `p`). False, with
+// the reason, unless they are exactly those of the machine's chips.
+bool ReadSections(const uint8_t* p, size_t left, Sections& found, std::string& reason) {
+    reason = "a state of other backup chips";
+    found.eepromKind = EepromChip.kind;
+    if (Flash.parked) {
+        if (!SectionAt(p, left, FlashTag, FlashPayloadBytes)) return false;
+        found.flash = true;
+        found.bank = p[SectionHeaderBytes];
+        if (found.bank > 1 || p[SectionHeaderBytes + 1] || p[SectionHeaderBytes + 2] || p[SectionHeaderBytes + 3]) {
+            reason = "impossible value in the Flash section";
+            return false;
+        }
+        found.otherBank = p + SectionHeaderBytes + 4;
+        p += FlashSectionBytes;
+        left -= FlashSectionBytes;
+    }
+    if (EepromChip.kind != EepromKind::Small && SectionAt(p, left, EepromTag, EepromPayloadBytes)) {
+        found.eepromKind = EepromKind::Large;
+        found.eepromTail = p + SectionHeaderBytes;
+        p += EepromSectionBytes;
+        left -= EepromSectionBytes;
+    } else if (EepromChip.kind == EepromKind::Large) {
+        return false;
+    }
+    if (left != 0) reason = "damaged: longer than a state";
+    return left == 0;
+}
+
 bool Refuse(const std::string& reason, bool reset) {
     StateLoadFailure = reason;
     if (reset) ResetMachine();
@@ -230,6 +318,17 @@ bool SaveMachineState(const char* path) {
     StoreEeprom(EepromChip, s + EepromAt);
     StoreMachineBlock(s + MachineAt);
     for (const MemoryBlock& b : MemoryBlocks) std::memcpy(s + b.at, b.buffer(), b.size);
+    if (Flash.parked) {
+        AppendSection(stream, FlashTag, FlashPayloadBytes);
+        const uint8_t bank[4] = {Flash.bank, 0, 0, 0};
+        stream.insert(stream.end(), bank, bank + 4);
+        stream.insert(stream.end(), Flash.parked, Flash.parked + FlashBankBytes);
+    }
+    if (EepromChip.kind == EepromKind::Large) {
+        AppendSection(stream, EepromTag, EepromPayloadBytes);
+        stream.insert(stream.end(), EepromChip.data + EepromDataBytes, EepromChip.data + LargeEepromDataBytes);
+    }
+    s = stream.data();
 
     ReplacementFile file(path);
     if (!file.ok()) return false;
@@ -241,7 +340,7 @@ bool SaveMachineState(const char* path) {
         if (fd >= 0) close(fd);
         return false;
     }
-    bool complete = gzwrite(gz, s, static_cast<unsigned>(StateBytes)) == static_cast<int>(StateBytes);
+    bool complete = gzwrite(gz, s, static_cast<unsigned>(stream.size())) == static_cast<int>(stream.size());
     complete = gzclose(gz) == Z_OK && complete;
     // Not flushed to disk: a state is saved while the game waits, and the
     // rename alone keeps the previous state whole if saving fails.
@@ -253,7 +352,7 @@ bool LoadMachineState(const char* path) {
     if (!MachineRunning()) return Refuse("no cartridge is running", false);
     std::vector<uint8_t> stream;
     std::string problem;
-    ReadOutcome outcome = ReadGzipFile(path, StateBytes, stream, problem);
+    ReadOutcome outcome = ReadGzipFile(path, LongestState(), stream, problem);
     if (outcome == ReadOutcome::TooLarge) return Refuse("damaged: longer than a state", false);
     if (outcome != ReadOutcome::Read) return Refuse(problem, false);
     const size_t available = stream.size();
@@ -264,7 +363,12 @@ bool LoadMachineState(const char* path) {
         return Refuse("not a machine state", false);
     if (s[5] != CartridgeRom()[0xBD]) return Refuse("another cartridge's state", false);
 
+    Sections sections;
+    if (available >= StateBytes && !ReadSections(s + StateBytes, available - StateBytes, sections, problem))
+        return Refuse(problem, false);
+
     DecodedState state{Cpu, Flash, EepromChip, {}};
+    if (available >= StateBytes) state.eeprom.kind = sections.eepromKind;
     if (available < EepromAt) return Refuse(shorter, true);
     LoadCpuState(state.cpu, s + CpuAt);
     if (!CpuRecordPossible(state.cpu)) return Refuse("impossible value in the CPU record", true);
@@ -279,6 +383,11 @@ bool LoadMachineState(const char* path) {
     Flash = state.flash;
     EepromChip = state.eeprom;
     for (const MemoryBlock& b : MemoryBlocks) std::memcpy(b.buffer(), s + b.at, b.size);
+    if (sections.flash) {
+        Flash.bank = sections.bank;
+        std::memcpy(Flash.parked, sections.otherBank, FlashBankBytes);
+    }
+    if (sections.eepromTail) std::memcpy(EepromChip.data + EepromDataBytes, sections.eepromTail, EepromPayloadBytes);
     ApplyMachineBlock(state.block);
     Flash.data = SaveRam();
     EepromChip.reply = DummyRam;

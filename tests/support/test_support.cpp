@@ -25,6 +25,13 @@ RunnerResult RunRunner(const std::string& arguments, const std::string& folder) 
     return result;
 }
 
+int BatteryWrites(const std::string& console) {
+    int count = 0;
+    for (size_t at = console.find("writing..."); at != std::string::npos; at = console.find("writing...", at + 1))
+        ++count;
+    return count;
+}
+
 bool StartCartridge(const std::string& path) {
     Headless::StopMachine();
     Headless::ClearConsoleText();

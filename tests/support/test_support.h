@@ -18,6 +18,9 @@ struct RunnerResult {
 };
 RunnerResult RunRunner(const std::string& arguments, const std::string& folder = "");
 
+// Battery file writes that console text announces ("writing..." lines).
+int BatteryWrites(const std::string& console);
+
 // Stops any machine, clears the console text and loads a cartridge through
 // the headless host; false when the load failed.
 bool StartCartridge(const std::string& path);

@@ -7,6 +7,7 @@
 
 #include "audio.h"
 #include "cpu/cpu.h"
+#include "machine/battery_watch.h"
 #include "machine/cartridge.h"
 #include "machine/io.h"
 #include "machine/save_state.h"
@@ -33,6 +34,7 @@ void CopyShownFrame() {
 // Called once per frame when line 160 begins; the frame boundary the runner stops at.
 uint32_t ReadKeys() {
     RenderAudioFrame();  // where the plug-in refills the wave-out buffers
+    BatteryWatchFrame();
     uint32_t keys = Script ? Script->KeysAt(Frames) : Keys;
     ++Frames;
     if (FramesLeft > 0 && --FramesLeft == 0) StopRequest = true;

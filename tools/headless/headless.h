@@ -4,7 +4,9 @@
 // installs the host hooks (frame surface, keypad; the machine's
 // console text is kept by this host's ConsolePrintf, console.cpp); RunFrames
 // then advances emulated time to the start of a later vertical blank, stopping
-// the core exactly there, so runs can be continued, saved and compared.
+// the core exactly there, so runs can be continued, saved and compared. Every
+// frame also runs the battery watch, which writes the battery file during
+// play once the game's backup memory has been quiet for a second.
 #pragma once
 
 #include <cstdint>
