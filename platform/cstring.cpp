@@ -15,10 +15,17 @@ namespace {
 
 // The Unicode case mapping comes from the C.UTF-8 locale, used through its own
 // handle so the process's locale stays untouched. Without it (a C library that
-// lacks the locale), only ASCII letters change case.
+// lacks the locale), only ASCII letters change case. The handle is freed when
+// the module holding it is unloaded (a plug-in links its own copy).
 locale_t CaseLocale() {
-    static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
-    return locale;
+    struct Handle {
+        locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+        ~Handle() {
+            if (locale) freelocale(locale);
+        }
+    };
+    static const Handle handle;
+    return handle.locale;
 }
 
 wchar_t ToLower(wchar_t c) {
