@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tamboril"));
     App::CMainFrame frame;
-    App::ShutdownSignals signals(frame);
+    App::ShutdownSignals shutdownSignals(frame);
     App::StartUp(frame, QCoreApplication::arguments());
     App::CRunLoop loop(frame);
     const int code = loop.Run();

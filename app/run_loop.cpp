@@ -17,7 +17,7 @@ QAbstractEventDispatcher* Dispatcher() { return QThread::currentThread()->eventD
 
 }  // namespace
 
-CRunLoop::CRunLoop(CMainFrame& frame) : frame_(frame) {
+CRunLoop::CRunLoop(CMainFrame& frame) : frame_(frame), isForeground_([&frame] { return frame.IsForeground(); }) {
     wake_.setSingleShot(true);
     wake_.setInterval(kIdleWaitMs);
 }
@@ -47,13 +47,13 @@ bool CRunLoop::Pass() {
             active->Execute();
             if (++executeCount_ >= kFocusCheckPasses) {
                 executeCount_ = 0;
-                if (!frame_.IsForeground()) engine->Pause();
+                if (!isForeground_()) engine->Pause();
             }
             return;
         }
         if (++idleCount_ >= kResumePasses) {
             idleCount_ = 0;
-            if (engine && frame_.IsForeground()) engine->Resume();
+            if (engine && isForeground_()) engine->Resume();
         }
         WaitForEvents();
     });

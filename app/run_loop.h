@@ -17,6 +17,7 @@
 #pragma once
 
 #include <QTimer>
+#include <functional>
 
 namespace App {
 
@@ -35,6 +36,10 @@ public:
     // One pass; false once the frame asks to quit.
     bool Pass();
 
+    // Replaces the question whether the main window is in the foreground
+    // (default: whether it is the active window).
+    void SetForegroundQuestion(std::function<bool()> isForeground) { isForeground_ = std::move(isForeground); }
+
     // Execute() calls and idle passes since each count was last reset.
     int GetExecuteCount() const { return executeCount_; }
     int GetIdleCount() const { return idleCount_; }
@@ -43,6 +48,7 @@ private:
     void WaitForEvents();
 
     CMainFrame& frame_;
+    std::function<bool()> isForeground_;
     QTimer wake_;
     bool idleWorkDue_ = true;
     int executeCount_ = 0;

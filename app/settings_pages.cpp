@@ -143,7 +143,14 @@ void CConsolePage::LoadData() {
     QString console = ToQt(engine_.GetConsole());
     console.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text_->setPlainText(console);
-    text_->verticalScrollBar()->setValue(text_->verticalScrollBar()->maximum());
+    ScrollToEnd();
 }
+
+void CConsolePage::showEvent(QShowEvent* event) {
+    CSettingsPage::showEvent(event);
+    ScrollToEnd();
+}
+
+void CConsolePage::ScrollToEnd() { text_->verticalScrollBar()->setValue(text_->verticalScrollBar()->maximum()); }
 
 }  // namespace App

@@ -101,7 +101,13 @@ public:
     void LoadData() override;
     void SaveData() override {}
 
+protected:
+    // The end of the text may only be known once the page is laid out.
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void ScrollToEnd();
+
     QPlainTextEdit* text_;
 };
 
