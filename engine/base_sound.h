@@ -46,6 +46,12 @@ public:
     int GetBufferCount() const { return bufferCount_; }
 
 protected:
+    // Channel enables, Noise and Volume from the settings (while open: the
+    // enables array exists only then).
+    void ReadChannelSettings();
+    // Resets and closes the device and frees every buffer and array: closed.
+    void Release();
+
     Emulator* emulator_;
     std::unique_ptr<Lumaret::WaveOut> device_;
     std::unique_ptr<Lumaret::WaveHeader[]> headers_;

@@ -3,9 +3,10 @@
 // presentation of a finished frame and the frame-rate line.
 //
 // Pacing: SyncVideo counts whole frame periods of real time ("pending
-// frames") and lets the caller present a frame once at least one period has
-// passed; with frame sync on it waits for that (sleeping in short steps while
-// more than about 2 ms remain, then polling).
+// frames") and lets the caller present a frame once as many periods have
+// passed as frames were emulated since the last one (frameSkip); with frame
+// sync on it waits for that (sleeping in short steps while more than about
+// 2 ms remain, then polling).
 #pragma once
 
 #include "engine/marrowby_api.h"
@@ -14,7 +15,8 @@
 
 namespace Lumaret {
 class Surface;
-}
+class Window;
+}  // namespace Lumaret
 
 namespace Emu {
 
@@ -48,6 +50,9 @@ public:
     void SetDrawSafe(bool drawSafe) { drawSafe_ = drawSafe; }
     Lumaret::Surface* GetSurface() const { return surface_; }
     const Lumaret::Rect& GetRenderRectangle() const { return renderRect_; }
+    // Microseconds per frame at the current FrameSpeed (0: 60 frames a second,
+    // each step 1.7 ms longer).
+    double FramePeriod() const;
 
 protected:
     void ResetSyncTimer();
@@ -58,6 +63,9 @@ protected:
     bool SyncVideo(int& skip, int frameSkip);
     void UpdatePendingFrames();
     void GetRenderRect(int width, int height, Lumaret::Rect* rect);
+    // Counts a presented frame, updates the rates once a second and, with
+    // Debug on, draws the frame-rate line.
+    void CountFrame(Lumaret::Window* window);
 
     Emulator* emulator_;
     Lumaret::Surface* surface_ = nullptr;  // owned by the subclass

@@ -17,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/diagnostics.h"
 #include "engine/marrowby_api.h"
 #include "engine/property_map.h"
 #include "platform/cstring.h"
@@ -24,6 +25,7 @@
 #include "platform/module.h"
 
 class QWidget;
+class CRegistry;
 
 namespace Lumaret {
 class Window;
@@ -105,7 +107,27 @@ public:
 
 private:
     void LoadEmulators();
-    // (fields as the engine needs them)
+    // Offers one plug-in library: its emulator joins the list, or the library
+    // is kept aside (no "NewEmulator") or freed (no emulator made).
+    void AddEmulatorFrom(Platform::ModuleHandle module);
+    void ReadGlobalSettings(CRegistry& registry);
+    void WriteGlobalSettings(CRegistry& registry);
+
+    QWidget* nativeWindow_;
+    std::unique_ptr<Lumaret::Window> window_;
+    std::unique_ptr<Lumaret::Display> display_;
+    std::unique_ptr<Lumaret::Input> input_;
+    bool userPaused_ = false;
+    bool running_ = false;
+    int pauseCount_ = 0;
+    CString console_;
+    PropertyMap settings_;
+    std::vector<std::unique_ptr<Emulator>> emulators_;  // sorted by name
+    // Libraries without "NewEmulator": kept loaded while the engine lives.
+    std::vector<Platform::ModuleHandle> otherModules_;
+    Emulator* active_ = nullptr;
+    CString fileName_;
+    DiagnosticSink previousSink_;
 };
 
 // The one engine, or null while none exists.
@@ -113,8 +135,14 @@ extern MARROWBY_API Engine* ourEngine;
 
 }  // namespace Emu
 
+namespace Emu {
+
 // The console's printf: formats into a 1024-byte buffer (a longer message is
 // cut) and appends the text to the engine's console when an engine exists.
 // Returns 0. Exported under this name so that it never replaces the C
-// library's printf for the process.
+// library's printf for the process. Declared inside Emu (the symbol is still
+// the plain C name) so that a file may also see the console core's own C++
+// ConsolePrintf, which has the same parameters.
 extern "C" MARROWBY_API int ConsolePrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace Emu
