@@ -39,7 +39,7 @@ bool RunGuarded(const std::function<void()>& work) {
     } catch (const std::exception& exception) {
         // The message box shows the system's unknown-error text; what the
         // exception says goes to the console for the Console tab.
-        ConsolePrintf("Unexpected error: %s\n", exception.what());
+        Emu::ConsolePrintf("Unexpected error: %s\n", exception.what());
         Report(GeneralErrorString(kNoSystemCode));
     }
     return false;

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolBar>
+#include <QWindow>
 
 #include "app/command_ids.h"
 #include "app/engine_guard.h"
@@ -154,7 +155,10 @@ void CMainFrame::UpdateCommands() {
     });
 }
 
-bool CMainFrame::IsForeground() const { return isActiveWindow(); }
+// Qt's active widget window can lag behind the platform's focus after the
+// window was re-created (a change of its stays-on-top hint); the platform
+// window's state is asked too.
+bool CMainFrame::IsForeground() const { return isActiveWindow() || (windowHandle() && windowHandle()->isActive()); }
 
 QRect CMainFrame::AvailableGeometry() const {
     const QScreen* display = screen() ? screen() : QGuiApplication::primaryScreen();

@@ -13,7 +13,7 @@ void StartUp(CMainFrame& frame, const QStringList& arguments) {
     Emu::Engine* engine = frame.GetEngine();
     if (!engine) return;
     if (!RegisterFileAssociations(engine->GetSettings().getString(L"InstallDir")))
-        ConsolePrintf("The file associations could not be written.\n");
+        Emu::ConsolePrintf("The file associations could not be written.\n");
     if (arguments.size() > 1) {
         // The shell has already unquoted the name; RunFile strips one leading
         // and one trailing quote should they remain.

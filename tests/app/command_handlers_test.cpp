@@ -94,6 +94,7 @@ TEST_F(AppTest, LoadStateAsksLoadsAndResumesTheUserPauseOnYes) {
     RunGame();
     Fake().GetSettings().set(L"HasState", true);
     Engine().UserPause();
+    frame_->UpdateCommands();
     answer_ = false;
     frame_->GetAction(ID_LOAD_STATE)->trigger();
     EXPECT_EQ(questions_, QStringList({"Are you sure you wish to start the game from the last saved state?"}));
@@ -113,6 +114,7 @@ TEST_F(AppTest, AFailedLoadStateIsReportedAndTheGameGoesOn) {
     RunGame();
     Fake().GetSettings().set(L"HasState", true);
     Fake().GetSettings().set(L"LoadStateResult", false);
+    frame_->UpdateCommands();
     frame_->GetAction(ID_LOAD_STATE)->trigger();
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_NE(messages_[0].find("could not be loaded"), std::string::npos);

@@ -5,6 +5,7 @@
 #include <QToolBar>
 
 #include "app/main_view.h"
+#include "app/run_loop.h"
 #include "app_fixture.h"
 #include "engine/pad_skin.h"
 #include "lumaret/input.h"
@@ -30,6 +31,11 @@ TEST_F(AppTest, ATapWhileAGameRunsEntersFullScreenAndAnotherLeavesIt) {
     EXPECT_TRUE(frame_->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(frame_->GetCommandBar()->isVisible());
     EXPECT_FALSE(frame_->menuBar()->isVisible());
+    // Changing the stays-on-top hint hides and shows the window; the pause of
+    // its deactivation ends by the run loop's resume in the foreground.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+    CRunLoop loop(*frame_);
+    for (int i = 0; i < 2 * CRunLoop::kResumePasses && Engine().IsPaused(); ++i) loop.Pass();
     EXPECT_FALSE(Engine().IsPaused()) << "the toggle's pause is resumed";
 
     Tap(frame_->GetView(), 50, 20);
