@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "app/qt_text.h"
 #include "engine/emulator.h"
 #include "engine/engine.h"
 
@@ -15,7 +16,7 @@ CAboutBox::CAboutBox(Emu::Engine& engine, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Tamboril"));
     QStringList plugins;
     for (int i = 0; i < engine.GetEmulatorCount(); ++i)
-        plugins << QStringLiteral("    ") + QString::fromStdWString(engine.GetEmulator(i)->GetName().Text());
+        plugins << QStringLiteral("    ") + ToQt(engine.GetEmulator(i)->GetName());
     if (plugins.isEmpty()) plugins << QStringLiteral("    (none found)");
     text_ = QStringLiteral("Tamboril %1\nA Game Boy Advance emulator for the Linux desktop.\n\n%2\n\nEmulators:\n%3")
                 .arg(QStringLiteral(TAMBORIL_VERSION), QStringLiteral(TAMBORIL_LICENCE), plugins.join(u'\n'));

@@ -13,17 +13,11 @@
 #include "app/file_filter.h"
 #include "app/main_frame.h"
 #include "app/modal.h"
+#include "app/qt_text.h"
 #include "app/settings_sheet.h"
 #include "engine/emulator.h"
 
 namespace App {
-
-namespace {
-
-QString ToQt(const CString& text) { return QString::fromStdWString(text.Text()); }
-CString FromQt(const QString& text) { return CString(text.toStdWString()); }
-
-}  // namespace
 
 void CMainFrame::OnOpen() {
     PropertyMap& settings = engine_->GetSettings();

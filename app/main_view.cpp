@@ -7,6 +7,7 @@
 #include "app/command_ids.h"
 #include "app/engine_guard.h"
 #include "app/main_frame.h"
+#include "app/qt_text.h"
 #include "engine/base_video.h"
 #include "engine/emulator.h"
 #include "engine/pad_skin.h"
@@ -15,13 +16,6 @@
 #include "lumaret/window.h"
 
 namespace App {
-
-namespace {
-
-// A 0x00BBGGRR colour.
-QColor FromColorRef(int colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
-
-}  // namespace
 
 CMainView::CMainView(CMainFrame* frame) : QWidget(frame), frame_(frame) {
     setObjectName(QStringLiteral("view"));
@@ -60,7 +54,7 @@ void CMainView::UpdateBackground() {
     const CString file = settings.getString(L"BGFileName");
     if (file.IsEmpty() || file == backgroundFile_) return;
     backgroundFile_ = file;
-    if (background_.load(QString::fromStdWString(file.Text()))) return;
+    if (background_.load(ToQt(file))) return;
     background_ = QImage();
     backgroundFile_.Empty();
     settings.set(L"BGFileName", CString());

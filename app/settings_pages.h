@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QWidget>
+#include <utility>
+#include <vector>
 
 #include "platform/cstring.h"
 
@@ -19,22 +21,28 @@ class Engine;
 
 namespace App {
 
+// A page whose check boxes and sliders are bound to settings: LoadData and
+// SaveData move every bound value between the settings and its control.
 class CSettingsPage : public QWidget {
     Q_OBJECT
 
 public:
     CSettingsPage(Emu::Engine& engine, QWidget* parent);
-    virtual void LoadData() = 0;
-    virtual void SaveData() = 0;
+    virtual void LoadData();
+    virtual void SaveData();
 
 protected:
-    // A check box with `text` and identifier `id`, added to the page's layout.
-    QCheckBox* AddCheck(int id, const QString& text);
-    // A labelled slider with range, tick interval and identifier.
-    QSlider* AddSlider(int id, const QString& label, int minimum, int maximum, int tick);
+    // A check box with `text` and identifier `id` for the boolean `setting`.
+    QCheckBox* AddCheck(int id, const QString& text, const wchar_t* setting);
+    // A labelled slider with range and tick interval for the integer `setting`.
+    QSlider* AddSlider(int id, const QString& label, int minimum, int maximum, int tick, const wchar_t* setting);
     QLabel* AddLabel(int id, const QString& text);
 
     Emu::Engine& engine_;
+
+private:
+    std::vector<std::pair<QCheckBox*, const wchar_t*>> checks_;
+    std::vector<std::pair<QSlider*, const wchar_t*>> sliders_;
 };
 
 class CVideoPage : public CSettingsPage {
@@ -42,12 +50,6 @@ class CVideoPage : public CSettingsPage {
 
 public:
     CVideoPage(Emu::Engine& engine, QWidget* parent);
-    void LoadData() override;
-    void SaveData() override;
-
-private:
-    QCheckBox* fitToWindow_;
-    QCheckBox* doubleWidth_;
 };
 
 class CSoundPage : public CSettingsPage {
@@ -55,13 +57,6 @@ class CSoundPage : public CSettingsPage {
 
 public:
     CSoundPage(Emu::Engine& engine, QWidget* parent);
-    void LoadData() override;
-    void SaveData() override;
-
-private:
-    QCheckBox* sound_;
-    QSlider* volume_;
-    QSlider* buffers_;
 };
 
 class CControlsPage : public CSettingsPage {
@@ -69,13 +64,8 @@ class CControlsPage : public CSettingsPage {
 
 public:
     CControlsPage(Emu::Engine& engine, QWidget* parent);
-    void LoadData() override;
     // Also passes DoubleInputCapture to the input object.
     void SaveData() override;
-
-private:
-    QCheckBox* virtualPad_;
-    QCheckBox* doubleCapture_;
 };
 
 class CTweakPage : public CSettingsPage {
@@ -83,13 +73,6 @@ class CTweakPage : public CSettingsPage {
 
 public:
     CTweakPage(Emu::Engine& engine, QWidget* parent);
-    void LoadData() override;
-    void SaveData() override;
-
-private:
-    QCheckBox* autoPause_;
-    QCheckBox* noFullScreen_;
-    QCheckBox* debug_;
 };
 
 // Shows the engine's console text, read-only, scrolled to the end.

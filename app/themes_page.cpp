@@ -8,6 +8,7 @@
 #include "app/command_ids.h"
 #include "app/file_filter.h"
 #include "app/modal.h"
+#include "app/qt_text.h"
 #include "engine/engine.h"
 
 namespace App {
@@ -57,14 +58,14 @@ CThemesPage::CThemesPage(Emu::Engine& engine, QWidget* parent) : CSettingsPage(e
 void CThemesPage::LoadData() {
     PropertyMap& settings = engine_.GetSettings();
     colour_ = settings.getInt(L"BGColor");
-    fileName_ = QString::fromStdWString(settings.getString(L"BGFileName").Text());
+    fileName_ = ToQt(settings.getString(L"BGFileName"));
     ShowPreview();
 }
 
 void CThemesPage::SaveData() {
     PropertyMap& settings = engine_.GetSettings();
     settings.set(L"BGColor", colour_);
-    settings.set(L"BGFileName", CString(fileName_.toStdWString()));
+    settings.set(L"BGFileName", FromQt(fileName_));
 }
 
 void CThemesPage::OnColour() { engine_.Message(L"This feature is not yet implemented."); }
@@ -88,7 +89,7 @@ void CThemesPage::OnClear() {
 
 void CThemesPage::ShowPreview() {
     QPalette palette = swatch_->palette();
-    palette.setColor(QPalette::Window, QColor(colour_ & 0xFF, (colour_ >> 8) & 0xFF, (colour_ >> 16) & 0xFF));
+    palette.setColor(QPalette::Window, FromColorRef(colour_));
     swatch_->setPalette(palette);
     const QImage image(fileName_);
     preview_->setPixmap(image.isNull() ? QPixmap()

@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QString>
 #include <QStringList>
 #include <deque>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,9 @@
 #include "app/modal.h"
 #include "engine/emulator.h"
 #include "engine/engine.h"
+
+// Test failures print Qt's text as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 class AppTest : public ::testing::Test {
 protected:

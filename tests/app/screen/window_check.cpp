@@ -52,8 +52,8 @@ std::vector<QImage> HeadlessFrames(const QString& runner, const QString& demo, c
         const QString folder = work + QStringLiteral("/headless%1").arg(frame);
         const QString shot = folder + QStringLiteral("/frame.png");
         const QString copy = FreshCopy(demo, folder);
-        QProcess::execute(runner, {QStringLiteral("--frames"), QString::number(frame), QStringLiteral("--screenshot"),
-                                   shot, copy});
+        QProcess::execute(
+            runner, {QStringLiteral("--frames"), QString::number(frame), QStringLiteral("--screenshot"), shot, copy});
         pictures.push_back(QImage(shot).convertToFormat(QImage::Format_RGB32));
     }
     return pictures;
@@ -118,9 +118,11 @@ int main(int argc, char** argv) {
     tamboril.start(program, {copy});
     if (!tamboril.waitForStarted()) return 2;
     QThread::sleep(5);
-    const QImage first = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage first =
+        QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
     QThread::sleep(1);
-    const QImage second = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage second =
+        QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
     tamboril.terminate();
     const bool ended = tamboril.waitForFinished(20000);
     QDir().mkpath(output);
