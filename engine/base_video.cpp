@@ -71,6 +71,8 @@ void BaseVideo::ResetSyncTimer() {
     UpdateSettings();
 }
 
+CPreciseTimer::Clock BaseVideo::SetClock(const CPreciseTimer::Clock& clock) { return CPreciseTimer::SetClock(clock); }
+
 double BaseVideo::FramePeriod() const { return frameSpeed_ * 1700.0 + 16666.66667; }
 
 void BaseVideo::UpdatePendingFrames() {

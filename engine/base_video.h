@@ -48,6 +48,9 @@ public:
     // Restarts pacing (time spent paused is not caught up), resumes the display.
     void Resume();
     void SetDrawSafe(bool drawSafe) { drawSafe_ = drawSafe; }
+    // Replaces the clock the pacing reads and sleeps on (the engine library
+    // keeps its own); returns the one it replaces. For tests.
+    static CPreciseTimer::Clock SetClock(const CPreciseTimer::Clock& clock);
     Lumaret::Surface* GetSurface() const { return surface_; }
     const Lumaret::Rect& GetRenderRectangle() const { return renderRect_; }
     // Microseconds per frame at the current FrameSpeed (0: 60 frames a second,

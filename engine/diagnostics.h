@@ -14,7 +14,8 @@ using DiagnosticSink = std::function<void(const std::string& line)>;
 // Sends one line (UTF-8, without a line break) to the current receiver.
 MARROWBY_API void PrintDiagnostic(const std::string& line);
 // Replaces the receiver (an empty one restores standard error); returns the
-// previous one.
+// previous one. A receiver must not use the registry: the store prints while
+// it holds its lock.
 MARROWBY_API DiagnosticSink SetDiagnosticSink(DiagnosticSink sink);
 
 }  // namespace Emu

@@ -87,9 +87,11 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
     return ok;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& text, bool flush) {
+// The data always reaches the disk before the rename, so that even a system
+// crash leaves the old or the new file, never an empty one.
+bool WriteWholeFile(const std::string& path, const std::string& text) {
     ReplacementFile file(path);
-    return file.ok() && file.Write(text.data(), text.size()) && file.Commit(flush);
+    return file.ok() && file.Write(text.data(), text.size()) && file.Commit(true);
 }
 
 // The configuration folder, created when missing; empty when it is unusable,
@@ -140,7 +142,7 @@ bool KeepAside(const std::string& path, const std::vector<std::string>& lines) {
     std::string text;
     if (StateOf(path).error != ENOENT && !ReadWholeFile(path, text)) return false;
     for (const std::string& line : lines) text += line + "\n";
-    return WriteWholeFile(path, text, true);
+    return WriteWholeFile(path, text);
 }
 
 template <typename Key>
@@ -168,6 +170,10 @@ class FolderLock {
 public:
     explicit FolderLock(const std::string& folder) : fd_(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
         if (fd_ >= 0) flock(fd_, LOCK_EX);
+    }
+    // Makes the renames done in the folder durable.
+    void Sync() const {
+        if (fd_ >= 0) fsync(fd_);
     }
     ~FolderLock() {
         if (fd_ >= 0) close(fd_);
@@ -204,11 +210,14 @@ DWORD Modify(HKEY root, bool flush, Change&& change) {
                              "); the file is not changed.");
         return ERROR_CANTWRITE;
     }
-    if (!WriteWholeFile(path, FormatRegistryText(keys, rootName), flush)) {
+    if (!WriteWholeFile(path, FormatRegistryText(keys, rootName))) {
         if (FailingFiles.insert(path).second)
             Emu::PrintDiagnostic(path + ": cannot be saved (" + ErrorText(errno) + "); the previous file is kept.");
         return ERROR_CANTWRITE;
     }
+    // The new file is in place; making the rename durable is the best the
+    // folder allows.
+    if (flush) folderLock.Sync();
     FailingFiles.erase(path);
     if (!unreadable.empty())
         Emu::PrintDiagnostic(path + ": " + std::to_string(unreadable.size()) + " unreadable lines moved to " + damaged);

@@ -6,9 +6,10 @@
 // Guarantees:
 //  1. Every operation reads the file afresh when it changed on disk (another
 //     process, a hand edit); an unchanged file is read once.
-//  2. A change is written to a temporary file in the same folder and renamed
-//     over the old file, so the file on disk is always a whole old or a whole
-//     new version; with `flush` the data reaches the disk before the rename.
+//  2. A change is written to a temporary file in the same folder, flushed to
+//     the disk and renamed over the old file, so the file on disk is always a
+//     whole old or a whole new version, even after a system crash; with
+//     `flush` the rename is made durable too before the call returns.
 //  3. Changes of several processes are serialised by a lock on the folder,
 //     and each re-reads the file under the lock, so no process's change is
 //     lost; for the same value, the last writer wins.

@@ -61,7 +61,11 @@ void ViewCanvas::Clear() {
 }
 
 bool ViewCanvas::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != view_ || event->type() != QEvent::Paint) return false;
+    if (watched != view_) return false;
+    // Pictures were placed for the old size (a centred frame moves); the view
+    // paints itself anew and the program draws again for the new size.
+    if (event->type() == QEvent::Resize) pictures_.clear();
+    if (event->type() != QEvent::Paint) return false;
     const auto* paint = static_cast<QPaintEvent*>(event);
     // A repaint that covers more than the rectangle Show asked for (other parts
     // of the view were waiting to be painted) needs the view's own painting too.

@@ -61,6 +61,7 @@ bool Window::DrawSurface(Lumaret::Surface* surface, int sx, int sy, int sw, int 
     if (visible.width <= 0 || visible.height <= 0) return false;
 
     QImage picture = canvas_->TakeBuffer(QSize(visible.width, visible.height));
+    if (picture.isNull()) return false;  // no memory for it
     {
         SurfaceLock lock(surface);
         if (!lock.pixels()) return false;
@@ -104,6 +105,7 @@ void Window::DrawText(int x, int y, const wchar_t* text) {
     if (visible.width <= 0 || visible.height <= 0) return;
 
     QImage picture(visible.width, visible.height, QImage::Format_RGB32);
+    if (picture.isNull()) return;
     picture.fill(view_->palette().color(QPalette::Window));
     {
         QPainter painter(&picture);

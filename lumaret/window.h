@@ -9,7 +9,8 @@
 // the view is painted for any other reason (exposed, resized, updated by the
 // program) its own paint handling runs first and the kept pictures are painted
 // over it; a draw made during that paint handling is shown at its end. A newer
-// picture replaces older ones it covers; `Refresh` forgets them all.
+// picture replaces older ones it covers; `Refresh` and a change of the view's
+// size forget them all.
 #pragma once
 
 #include <QPointer>

@@ -56,6 +56,7 @@ std::string ConfigFolder() {
 
 bool MakeFolders(const std::string& path) {
     if (path.empty()) return false;
+    if (IsFolder(path)) return true;
     for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
         std::string part = path.substr(0, slash);
         if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;

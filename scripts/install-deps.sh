@@ -2,7 +2,7 @@
 # Installs the Debian packages the project builds and tests with.
 set -euo pipefail
 packages=(cmake g++ make zlib1g-dev libpng-dev libgtest-dev libbenchmark-dev
-          qt6-base-dev libsdl2-dev xvfb xauth
+          qt6-base-dev libsdl2-dev xvfb xauth fonts-dejavu-core
           gcc-arm-none-eabi binutils-arm-none-eabi valgrind time)
 missing=()
 for p in "${packages[@]}"; do

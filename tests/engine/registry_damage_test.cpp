@@ -77,6 +77,18 @@ TEST_F(DamagedStore, LinesKeptAsideAccumulate) {
     EXPECT_EQ(registry.ReadInt(L"A", 0), 1);
 }
 
+TEST_F(DamagedStore, AFileWhoseDamagedLinesCannotBeKeptAsideIsNotReplaced) {
+    const std::string file =
+        "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\Software\\Tamboril]\n\"A\"=hex:01\nbroken\n";
+    WriteFile(StorePath(), file);
+    std::filesystem::create_directory(StorePath() + ".damaged");
+    CRegistry registry = Open();
+    EXPECT_FALSE(registry.WriteInt(L"Volume", 1));
+    EXPECT_EQ(ReadFile(StorePath()), file);
+    EXPECT_EQ(registry.ReadInt(L"Volume", 70), 70);
+    EXPECT_NE(lines.back().find("cannot keep its unreadable lines"), std::string::npos) << lines.back();
+}
+
 TEST_F(DamagedStore, AnEmptyFileReadsAsNoSettings) {
     WriteFile(StorePath(), "");
     CRegistry registry;

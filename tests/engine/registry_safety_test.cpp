@@ -2,9 +2,12 @@
 // file whole, an unusable configuration folder costs nothing but the settings,
 // and two processes writing at once lose nothing.
 #include <pwd.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include "engine/registry.h"
 #include "engine/registry_text.h"
@@ -56,6 +59,28 @@ TEST_F(StoreSafety, AWriteThatCannotCompleteLeavesThePreviousFileIntact) {
     EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"HKEY_CURRENT_USER.reg"}) << "no temporary file left";
 }
 
+TEST_F(StoreSafety, AWriteCutShortLeavesThePreviousFileIntact) {
+    CRegistry registry;
+    ASSERT_TRUE(registry.SetKey(Key, true));
+    ASSERT_TRUE(registry.WriteInt(L"Volume", 70));
+    const std::string before = ReadFile(StorePath());
+    rlimit old;
+    getrlimit(RLIMIT_FSIZE, &old);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = old;
+    limit.rlim_cur = before.size();  // the longer new file cannot be written whole
+    setrlimit(RLIMIT_FSIZE, &limit);
+    bool written = registry.WriteString(L"ROMPath", L"/home/player/roms");
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ReadFile(StorePath()), before);
+    EXPECT_EQ(registry.ReadString(L"ROMPath", L"none"), CString(L"none"));
+    EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"HKEY_CURRENT_USER.reg"}) << "no temporary file left";
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("the previous file is kept"), std::string::npos) << lines[0];
+}
+
 TEST_F(StoreSafety, AFolderThatCannotBeCreatedMakesWritesFailAndReadsDefault) {
     WriteFile(base_ + "/plain-file", "not a folder");
     UseFolder(base_ + "/plain-file/tamboril");
@@ -75,7 +100,7 @@ TEST_F(StoreSafety, AFolderThatCannotBeCreatedMakesWritesFailAndReadsDefault) {
 TEST_F(StoreSafety, TwoProcessesWritingAtOnceLoseNoChange) {
     CRegistry registry;
     ASSERT_TRUE(registry.SetKey(Key, true));
-    constexpr int Writes = 40;
+    constexpr int Writes = 25;
     auto writer = [](const wchar_t* prefix) {
         return [prefix] {
             CRegistry child;
@@ -98,8 +123,8 @@ TEST_F(StoreSafety, TwoProcessesWritingAtOnceLoseNoChange) {
     EXPECT_EQ(second, 0);
 
     EXPECT_EQ(registry.GetValueCount(), 2 * Writes);
-    EXPECT_EQ(registry.ReadInt(L"First39", -1), 39);
-    EXPECT_EQ(registry.ReadInt(L"Second39", -1), 39);
+    EXPECT_EQ(registry.ReadInt(L"First24", -1), 24);
+    EXPECT_EQ(registry.ReadInt(L"Second24", -1), 24);
     RegistryText text = ParseRegistryText(ReadFile(StorePath()), "HKEY_CURRENT_USER");
     EXPECT_TRUE(text.problems.empty());
     EXPECT_EQ(FilesInFolder(), std::vector<std::string>{"HKEY_CURRENT_USER.reg"});

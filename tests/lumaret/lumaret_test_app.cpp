@@ -7,7 +7,7 @@ QApplication& TestApp() {
     static int argc = 1;
     static char name[] = "lumaret_tests";
     static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     // Never deleted: other static objects may still use Qt while the process ends.
     static QApplication* app = new QApplication(argc, argv);
     return *app;

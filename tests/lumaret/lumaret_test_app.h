@@ -1,5 +1,5 @@
 // lumaret_test_app.h - the Qt application the display library's tests share
-// (Qt's offscreen platform unless the environment chooses another).
+// (always on Qt's offscreen platform).
 #pragma once
 
 class QApplication;

@@ -78,17 +78,6 @@ TEST_F(SurfaceTest, OnlySixteenBitSurfacesOfSensibleSizeAreMade) {
     EXPECT_TRUE(largest);
 }
 
-TEST_F(SurfaceTest, LocksNest) {
-    std::unique_ptr<Surface> surface(Surface::Create(4, 4));
-    surface->Lock();
-    surface->Lock();
-    surface->Unlock();
-    EXPECT_EQ(surface->GetLockCount(), 1);
-    surface->Unlock();
-    surface->Unlock();  // one too many does no harm
-    EXPECT_EQ(surface->GetLockCount(), 0);
-}
-
 TEST_F(SurfaceTest, BitmapColoursAreTruncatedToRgb565) {
     auto surface = ThroughFile(dir, "BMP");
     ASSERT_TRUE(surface);

@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -36,8 +36,8 @@ bool IsDone(const WaveHeader& header) { return header.flags & kWaveHeaderDone; }
 class WaveOutTest : public ::testing::Test {
 protected:
     WaveOutTest() {
-        // The tests' own environment names the dummy driver; so does a bare run.
-        if (!std::getenv("SDL_AUDIODRIVER")) setenv("SDL_AUDIODRIVER", "dummy", 1);
+        // A silent device that consumes samples at real-time rate, on every machine.
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
     std::unique_ptr<WaveOut> Opened(uint32_t rate = 8000) {
         std::unique_ptr<WaveOut> device;
@@ -74,9 +74,9 @@ TEST_F(WaveOutTest, OnlyEightBitMonoPcmInTheRateRangeOpens) {
 }
 
 TEST_F(WaveOutTest, BlocksCompleteInOrderAtAboutRealTime) {
+    Blocks blocks(8, 800);  // 0.8 s of sound
     auto device = Opened(8000);
     ASSERT_TRUE(device);
-    Blocks blocks(8, 800);  // 0.8 s of sound
     const auto start = Clock::now();
     WriteAll(*device, blocks);
     std::vector<int> order;
@@ -101,16 +101,18 @@ TEST_F(WaveOutTest, BlocksCompleteInOrderAtAboutRealTime) {
 
 TEST_F(WaveOutTest, PolledRefillsKeepTheSoundGoing) {
     // The sound output's way: poll for done blocks, refill and write them again.
+    Blocks blocks(4, 256);  // made before the device, so they outlive it
     auto device = Opened(22050);
     ASSERT_TRUE(device);
-    Blocks blocks(4, 256);
     WriteAll(*device, blocks);
     int written = 4;
     const auto start = Clock::now();
     while (Clock::now() - start < std::chrono::milliseconds(300)) {
-        for (auto& header : blocks.headers)
-            if (IsDone(header)) {
-                ASSERT_EQ(device->Write(&header), kWaveOk);
+        for (size_t i = 0; i < blocks.headers.size(); ++i)
+            if (IsDone(blocks.headers[i])) {
+                // New samples go into a done block (the device's thread read it last).
+                std::fill(blocks.data[i].begin(), blocks.data[i].end(), static_cast<uint8_t>(0x80 + written % 16));
+                ASSERT_EQ(device->Write(&blocks.headers[i]), kWaveOk);
                 ++written;
             }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -120,9 +122,10 @@ TEST_F(WaveOutTest, PolledRefillsKeepTheSoundGoing) {
 }
 
 TEST_F(WaveOutTest, ResetMarksEveryBlockDone) {
+    Blocks blocks(6, 8000);  // six seconds
+    Blocks again(1, 80);
     auto device = Opened(8000);
     ASSERT_TRUE(device);
-    Blocks blocks(6, 8000);  // six seconds
     WriteAll(*device, blocks);
     EXPECT_EQ(device->Reset(), kWaveOk);
     for (auto& header : blocks.headers) {
@@ -131,7 +134,6 @@ TEST_F(WaveOutTest, ResetMarksEveryBlockDone) {
         EXPECT_EQ(device->UnprepareHeader(&header), kWaveOk);
     }
     // The device plays again after a reset.
-    Blocks again(1, 80);
     WriteAll(*device, again);
     const auto start = Clock::now();
     while (!IsDone(again.headers[0]) && Clock::now() - start < std::chrono::seconds(10))
@@ -155,9 +157,9 @@ TEST_F(WaveOutTest, CloseWithBlocksQueuedMarksThemDoneAndStops) {
 }
 
 TEST_F(WaveOutTest, BlocksMustBePreparedAndNotQueuedTwice) {
+    Blocks blocks(1, 8000);
     auto device = Opened(8000);
     ASSERT_TRUE(device);
-    Blocks blocks(1, 8000);
     WaveHeader& header = blocks.headers[0];
     EXPECT_EQ(device->Write(&header), kWaveUnprepared);
     EXPECT_EQ(device->PrepareHeader(&header), kWaveOk);
@@ -173,11 +175,10 @@ TEST_F(WaveOutTest, BlocksMustBePreparedAndNotQueuedTwice) {
 }
 
 TEST_F(WaveOutTest, NoAudioSystemFailsWithTheNoDriverCode) {
-    const std::string saved = std::getenv("SDL_AUDIODRIVER") ? std::getenv("SDL_AUDIODRIVER") : "";
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     std::unique_ptr<WaveOut> device;
     const uint32_t result = WaveOut::Open(Mono8(22050), &device);
-    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
     // The sound output prints "Error opening waveOut: NODRIVER" for this code.
     EXPECT_EQ(result, kWaveNoDriver);
     EXPECT_FALSE(device);

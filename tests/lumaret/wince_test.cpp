@@ -1,10 +1,9 @@
-// wince_test.cpp - the display's states, the machine queries and the error texts.
+// wince_test.cpp - the display's states, the task bar switch and the error texts.
 #include "lumaret/wince.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QSysInfo>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <memory>
@@ -49,14 +48,6 @@ TEST(SystemTest, HidingTheTaskBarMakesTheMainWindowFullScreen) {
     EXPECT_TRUE(frame.isFullScreen());
     WinCE::System::ShowTaskbar(true);
     EXPECT_FALSE(frame.isFullScreen());
-}
-
-TEST(SystemTest, MachineNameIsTheHostName) {
-    TestApp();
-    const std::wstring name = WinCE::System::GetMachineName();
-    EXPECT_FALSE(name.empty());
-    EXPECT_EQ(name, QSysInfo::machineHostName().toStdWString());
-    EXPECT_FALSE(WinCE::System::IsDirectDraw());
 }
 
 TEST(ErrorTest, OwnCodesHaveTextsAndOthersDoNot) {

@@ -90,30 +90,31 @@ int WrongPixels(const QImage& image, QRect area, int sx, int sy, int factor) {
 class WindowTest : public ::testing::Test {
 protected:
     WindowTest() { TestApp(); }
+
+    // Draws the pattern's `source` rectangle at `at`, `factor` times enlarged, into
+    // a fresh view of `size` through the window the engine makes, and counts the
+    // view's wrong pixels.
+    static int WrongAfterDrawing(QSize size, QRect source, QPoint at, int factor) {
+        View view(size.width(), size.height());
+        std::unique_ptr<Lumaret::Window> window(Lumaret::WinCE::CreateWindow(&view));
+        auto surface = PatternSurface();
+        const QRect target(at, source.size() * factor);
+        EXPECT_TRUE(window->DrawSurface(surface.get(), source.x(), source.y(), source.width(), source.height(),
+                                        target.x(), target.y(), target.width(), target.height()));
+        return WrongPixels(ReadBack(view), target, source.x(), source.y(), factor);
+    }
 };
 
 TEST_F(WindowTest, SurfaceRectangleLandsAtTargetRectangle) {
-    View view(320, 240);
-    Lumaret::GDI::Window window(&view);
-    auto surface = PatternSurface();
-    ASSERT_TRUE(window.DrawSurface(surface.get(), 130, 0, 240, 160, 40, 30, 240, 160));
-    EXPECT_EQ(WrongPixels(ReadBack(view), QRect(40, 30, 240, 160), 130, 0, 1), 0);
+    EXPECT_EQ(WrongAfterDrawing({320, 240}, {130, 0, 240, 160}, {40, 30}, 1), 0);
 }
 
 TEST_F(WindowTest, DoublingRepeatsEveryPixelExactly) {
-    View view(320, 240);
-    Lumaret::GDI::Window window(&view);
-    auto surface = PatternSurface();
-    ASSERT_TRUE(window.DrawSurface(surface.get(), 130, 20, 100, 80, 10, 5, 200, 160));
-    EXPECT_EQ(WrongPixels(ReadBack(view), QRect(10, 5, 200, 160), 130, 20, 2), 0);
+    EXPECT_EQ(WrongAfterDrawing({320, 240}, {130, 20, 100, 80}, {10, 5}, 2), 0);
 }
 
 TEST_F(WindowTest, FrameTripledFillsTheView) {
-    View view(720, 480);
-    std::unique_ptr<Lumaret::Window> window(Lumaret::WinCE::CreateWindow(&view));
-    auto surface = PatternSurface();
-    ASSERT_TRUE(window->DrawSurface(surface.get(), 130, 0, 240, 160, 0, 0, 720, 480));
-    EXPECT_EQ(WrongPixels(ReadBack(view), QRect(0, 0, 720, 480), 130, 0, 3), 0);
+    EXPECT_EQ(WrongAfterDrawing({720, 480}, {130, 0, 240, 160}, {0, 0}, 3), 0);
 }
 
 TEST_F(WindowTest, ViewRectangleLimitsDrawingUntilReset) {
@@ -213,6 +214,16 @@ TEST_F(WindowTest, PicturesStayOverTheViewsPaintingUntilRefresh) {
     EXPECT_EQ(WrongPixels(shown.copy(0, 160, 320, 80), QRect(0, 0, 320, 80), 0, 80, 1), 0);
 
     window->Refresh();
+    EXPECT_EQ(WrongPixels(ReadBack(view), QRect(), 0, 0, 1), 0);
+}
+
+TEST_F(WindowTest, ResizingTheViewForgetsPicturesPlacedForTheOldSize) {
+    View view(320, 240);
+    Lumaret::GDI::Window window(&view);
+    auto surface = PatternSurface();
+    ASSERT_TRUE(window.DrawSurface(surface.get(), 130, 0, 240, 160, 40, 40, 240, 160));
+    view.resize(400, 300);
+    QApplication::processEvents();
     EXPECT_EQ(WrongPixels(ReadBack(view), QRect(), 0, 0, 1), 0);
 }
 

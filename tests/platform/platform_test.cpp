@@ -28,6 +28,21 @@ TEST(StructuredException, CarriesTheFullThirtyTwoBitCode) {
     EXPECT_THROW(RaiseException(0x6001), std::exception) << "caught by a handler for std::exception too";
 }
 
+TEST(StructuredException, RaisedInALoadedLibraryIsCaughtByType) {
+    Platform::ModuleHandle module = Platform::LoadModule(TAMBORIL_BIN_DIR "/libraising_module.so");
+    ASSERT_NE(module, nullptr) << Platform::LastModuleError();
+    auto raise = reinterpret_cast<void (*)(DWORD)>(Platform::FindSymbol(module, "RaiseFromModule"));
+    ASSERT_NE(raise, nullptr);
+    DWORD caught = 0;
+    try {
+        raise(0x6001);
+    } catch (const StructuredException& e) {
+        caught = e.Code();
+    }
+    EXPECT_EQ(caught, 0x6001u);
+    Platform::FreeModule(module);
+}
+
 TEST(Module, LoadsALibraryAndFindsItsExports) {
     Platform::ModuleHandle module = Platform::LoadModule(TAMBORIL_BIN_DIR "/libquintrel.so");
     ASSERT_NE(module, nullptr) << Platform::LastModuleError();
