@@ -263,7 +263,7 @@ bool LoadCartridge(const char* path) {
     SetVoiceWave(4, Rings[0].samples, RingSize);
     SetVoiceWave(5, Rings[1].samples, RingSize);
     ResetMachine();
-    StatePath = ReplaceExtension(path, ".sta");
+    StatePath = ReplaceExtension(path, ".STA");
     FillEmptyPages(DummyRam);
     ConsolePrintf("OK\nStarting CPU...\n");
     return true;

@@ -11,7 +11,8 @@
 
 // True when the whole 16 KB "GBA.ROM" image was loaded at start.
 extern bool BiosLoaded;
-// The image path with its extension replaced by ".sav" and ".sta"; empty when
+// The image path with its extension replaced by ".sav" and ".STA" (the name the
+// plug-in saves states under, on a file system that tells case apart); empty when
 // no cartridge has got that far.
 extern std::string SavePath;
 extern std::string StatePath;

@@ -1,12 +1,10 @@
 // console.h - the machine's text console: progress and trace lines.
 //
 // The core never prints itself. Every line goes through ConsolePrintf, which
-// formats it and hands it to the sink installed by the host (the plug-in routes
-// it to the engine console; the headless runner to standard output; tests
-// capture it). Without a sink the text is dropped.
+// the host defines: the plug-in takes the engine library's export of this
+// name (the text lands in the engine console), the headless host its own
+// (kept for the runner and the tests). The declaration matches the engine's,
+// so one translation unit may see both.
 #pragma once
 
-using ConsoleSink = void (*)(const char* text);
-
-void SetConsoleSink(ConsoleSink sink);
-void ConsolePrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+extern "C" int ConsolePrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));

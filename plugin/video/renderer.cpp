@@ -139,9 +139,8 @@ void DrawBitmapLine(int line, uint32_t dispcnt, uint32_t bldcnt, uint32_t mode, 
 
 void FillColourTables() {
     for (uint32_t i = 0; i < 65536; ++i) {
-        uint32_t red = i & 31, green = ((i >> 5) & 31) * 63 / 31, blue = (i >> 10) & 31;
-        ColourTable[i] = static_cast<uint16_t>(blue | green << 5 | red << 11);
-        SpreadTable[i] = (i & 31) | ((i & 0x3E0) << 5) | ((i & 0x7C00) << 10);
+        ColourTable[i] = Rgb565(i & 31, Green6((i >> 5) & 31), (i >> 10) & 31);
+        SpreadTable[i] = SpreadColour(i);
     }
 }
 

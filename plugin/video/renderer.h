@@ -22,6 +22,15 @@ extern uint32_t SpreadTable[65536];
 // Fills ColourTable with RGB565 and SpreadTable with the spread form.
 void FillColourTables();
 
+// The display pixel (RGB565) of 5-bit red, 6-bit green and 5-bit blue.
+constexpr uint16_t Rgb565(uint32_t red5, uint32_t green6, uint32_t blue5) {
+    return static_cast<uint16_t>(blue5 | green6 << 5 | red5 << 11);
+}
+// A 5-bit green widened to the display's 6 bits, truncating (16 gives 32, 1 gives 2).
+constexpr uint32_t Green6(uint32_t green5) { return green5 * 63 / 31; }
+// The spread form of a raw colour: each component in its own 10-bit field.
+constexpr uint32_t SpreadColour(uint32_t raw) { return (raw & 31) | ((raw & 0x3E0) << 5) | ((raw & 0x7C00) << 10); }
+
 // Spread form back to a 15-bit colour. Each 10-bit field holds 16 x a
 // component; a field whose top bit is set has overflowed and saturates at 31.
 // Branch-free: the top bit of each field, shifted down, fills that field's

@@ -121,7 +121,7 @@ TEST_F(Cartridge, LoadPrintsEveryStepAndTheHeader) {
             "Initializing hardware and CPU...OK\n"
             "Starting CPU...\n");
     EXPECT_EQ(SavePath, dir.File("game.sav"));
-    EXPECT_EQ(StatePath, dir.File("game.sta"));
+    EXPECT_EQ(StatePath, dir.File("game.STA"));
 }
 
 TEST_F(Cartridge, MakerTableTakesTheFirstRowOfACode) {
@@ -234,7 +234,7 @@ TEST_F(Cartridge, SaveAndStatePathsReplaceTheFileExtension) {
     EXPECT_EQ(ReplaceExtension("game", ".sta"), "game.sta");
     ASSERT_TRUE(Start(Image("noextension", MakeImage(0x200))));
     EXPECT_EQ(SavePath, dir.File("noextension.sav"));
-    EXPECT_EQ(StatePath, dir.File("noextension.sta"));
+    EXPECT_EQ(StatePath, dir.File("noextension.STA"));
 }
 
 TEST_F(Cartridge, ResetGivesThePowerOnState) {

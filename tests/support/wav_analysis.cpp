@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "test_files.h"
 
 namespace {
 
@@ -57,4 +57,3 @@ bool Silent(const std::vector<uint8_t>& s, size_t begin, size_t end) {
         if (s.at(i) != 128) return false;
     return true;
 }
-

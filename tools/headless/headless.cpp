@@ -8,7 +8,6 @@
 #include "audio.h"
 #include "cpu/cpu.h"
 #include "machine/cartridge.h"
-#include "machine/console.h"
 #include "machine/io.h"
 #include "machine/save_state.h"
 #include "machine/scanline.h"
@@ -17,21 +16,14 @@
 namespace Headless {
 namespace {
 
-std::string Console;
-bool Echo = false;
-std::vector<uint16_t> Surface(SurfaceWidth * SurfaceHeight);
-std::vector<uint16_t> Shown(ScreenWidth * ScreenHeight);
+std::vector<uint16_t> Surface(SurfaceWidth* SurfaceHeight);
+std::vector<uint16_t> Shown(ScreenWidth* ScreenHeight);
 uint64_t Frames = 0;
 int FramesLeft = 0;
 bool Stopped = false;
 bool Running = false;
 uint32_t Keys = 0;
 const KeyScript* Script = nullptr;
-
-void KeepConsoleText(const char* text) {
-    Console += text;
-    if (Echo) std::fputs(text, stdout);
-}
 
 void CopyShownFrame() {
     for (int y = 0; y < ScreenHeight; ++y)
@@ -49,12 +41,7 @@ uint32_t ReadKeys() {
 
 }  // namespace
 
-void SetConsoleEcho(bool echo) { Echo = echo; }
-const std::string& ConsoleText() { return Console; }
-void ClearConsoleText() { Console.clear(); }
-
 bool StartMachine(const std::string& path) {
-    SetConsoleSink(KeepConsoleText);
     FrameSurface = Surface.data();
     FillColourTables();
     SetPresentHook(CopyShownFrame);

@@ -1,7 +1,8 @@
 // headless.h - runs the console core with no window and no pacing.
 //
 // One machine per process, as in the core. StartMachine loads a cartridge and
-// installs the host hooks (frame surface, keypad, console text); RunFrames
+// installs the host hooks (frame surface, keypad; the machine's
+// console text is kept by this host's ConsolePrintf, console.cpp); RunFrames
 // then advances emulated time to the start of a later vertical blank, stopping
 // the core exactly there, so runs can be continued, saved and compared.
 #pragma once
