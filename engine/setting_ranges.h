@@ -20,4 +20,7 @@ inline constexpr SettingRange kSoundRateRange{8000, 44100};
 inline constexpr SettingRange kFrameSkipRange{1, 10};
 inline constexpr SettingRange kFrameSpeedRange{0, 10};
 
+// A key binding: a virtual-key code 1..255, or 0 for no key.
+inline constexpr int KeepKeyCode(int code) { return code >= 1 && code <= 255 ? code : 0; }
+
 }  // namespace Emu
