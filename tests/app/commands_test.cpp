@@ -2,11 +2,14 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QToolBar>
 
 #include "app/command_ids.h"
 #include "app/main_view.h"
 #include "app_fixture.h"
+#include "lumaret/input.h"
+#include "lumaret/keys.h"
 
 using namespace App;
 
@@ -105,4 +108,31 @@ TEST_F(AppTest, AfterShutdownTheFileCommandsAreDisabledAgain) {
     RunGame();
     Engine().Shutdown();
     for (int id : {ID_PLAY, ID_PAUSE, ID_RESET, ID_SAVE_STATE}) EXPECT_FALSE(Enabled(id)) << id;
+}
+
+TEST_F(AppTest, KeysPressedInTheViewReachTheInputObject) {
+    CreateFrame();
+    ShowActive();
+    Lumaret::Input* input = Engine().GetInput();
+    QTest::keyPress(frame_->GetView(), Qt::Key_Up);
+    EXPECT_TRUE(input->IsKeyDown(Lumaret::Vk::Up));
+    QTest::keyRelease(frame_->GetView(), Qt::Key_Up);
+    EXPECT_FALSE(input->IsKeyDown(Lumaret::Vk::Up));
+    QTest::keyPress(frame_.get(), Qt::Key_X);
+    EXPECT_TRUE(input->IsKeyDown('X')) << "keys the frame itself receives count too";
+}
+
+TEST_F(AppTest, AShrunkFrameGoesBackToItsPlaceOnceWithoutFightingTheWindowManager) {
+    CreateFrame();
+    const QRect place = frame_->WindowedGeometry();
+    frame_->setGeometry(place);
+    ShowActive();
+    QTest::qWait(20);
+    ASSERT_EQ(frame_->height(), place.height());
+    frame_->resize(place.width(), place.height() / 2);
+    QTest::qWait(20);
+    EXPECT_EQ(frame_->height(), place.height()) << "a lower frame is moved back to its place";
+    frame_->resize(place.width(), place.height() / 2);
+    QTest::qWait(20);
+    EXPECT_EQ(frame_->height(), place.height() / 2) << "the same move is not repeated";
 }
