@@ -4,9 +4,9 @@
 // is ended with SIGTERM as a session's end would.
 //
 // Checks: the first photograph shows, at a whole scale, the frame the headless
-// runner draws at some frame number (searched down from the most frames the
-// window can have shown); the two photographs differ inside the picture and
-// nowhere else; the program
+// runner draws at some frame number (searched near the frames that can have
+// passed since the first picture appeared); the two photographs differ inside
+// the picture and nowhere else; the program
 // ends with status 0, having written the battery file and the settings.
 // Exit status 0 when all hold, 1 when not, 2 on bad usage or a missing tool.
 #include <QCoreApplication>
@@ -72,17 +72,23 @@ QImage HeadlessFrame(const QString& runner, const QString& demo, const QString& 
     return QImage(shot).convertToFormat(QImage::Format_RGB32);
 }
 
-// The headless frame that agrees best with the photograph, searched downwards
-// from `latest` (the most frames the window can have shown), stopping at a
-// whole match: the frame number and its agreement.
+// The headless frame that agrees best with the photograph, searched outwards
+// from `estimate` up to `spread` frames either way, stopping at a whole match:
+// the frame number and its agreement.
 std::pair<int, double> BestHeadlessFrame(const QString& runner, const QString& demo, const QString& work,
-                                         const QImage& photo, const QRect& box, int latest, int earliest) {
-    std::pair<int, double> best{latest, 0.0};
-    for (int frame = latest; frame >= earliest && best.second < 1.0; --frame) {
+                                         const QImage& photo, const QRect& box, int estimate, int spread) {
+    std::pair<int, double> best{estimate, 0.0};
+    for (int step = 0; step <= 2 * spread && best.second < 1.0; ++step) {
+        const int frame = estimate + (step % 2 ? (step + 1) / 2 : -step / 2);
+        if (frame < 1) continue;
         const double agreement = Agreement(photo, box, HeadlessFrame(runner, demo, work, frame));
         if (agreement > best.second) best = {frame, agreement};
     }
     return best;
+}
+
+QImage Photograph() {
+    return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 }  // namespace
@@ -104,18 +110,19 @@ int main(int argc, char** argv) {
     tamboril.setProcessEnvironment(environment);
     tamboril.setProcessChannelMode(QProcess::ForwardedChannels);
     const QString copy = FreshCopy(demo, work.path() + QStringLiteral("/window"));
-    QElapsedTimer clock;
-    clock.start();
     tamboril.start(program, {copy});
     if (!tamboril.waitForStarted()) return 2;
-    QThread::sleep(5);
-    // At 60 frames a second the window cannot have shown more frames than this.
-    const int latest = static_cast<int>(clock.elapsed() * 60 / 1000) + 1;
-    const QImage first =
-        QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    // The first frame on the screen starts the clock that estimates which
+    // frame a photograph shows (60 a second).
+    QElapsedTimer clock;
+    clock.start();
+    while (PictureBox(Photograph()).width() < 240 && clock.elapsed() < 30000) QThread::msleep(50);
+    clock.restart();
+    QThread::sleep(4);
+    const int estimate = static_cast<int>(clock.elapsed() * 60 / 1000);
+    const QImage first = Photograph();
     QThread::sleep(1);
-    const QImage second =
-        QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage second = Photograph();
     tamboril.terminate();
     const bool ended = tamboril.waitForFinished(20000);
     QDir().mkpath(output);
@@ -137,8 +144,9 @@ int main(int argc, char** argv) {
     const QRect picture = PictureBox(first);
     std::printf("picture at %d,%d, %d x %d\n", picture.x(), picture.y(), picture.width(), picture.height());
     check(picture.width() >= 240 && picture.height() >= 160, "the view shows a picture");
-    const auto [frame, agreement] = BestHeadlessFrame(runner, demo, work.path(), first, picture, latest, latest - 150);
-    std::printf("headless frame %d agrees in %.2f%% of its pixels\n", frame, 100.0 * agreement);
+    const auto [frame, agreement] = BestHeadlessFrame(runner, demo, work.path(), first, picture, estimate, 60);
+    std::printf("headless frame %d (estimated %d) agrees in %.2f%% of its pixels\n", frame, estimate,
+                100.0 * agreement);
     check(agreement >= 0.99, "the first photograph shows a frame of the headless runner");
 
     int inside = 0;
