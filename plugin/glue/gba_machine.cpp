@@ -11,6 +11,7 @@
 #include "gba_input.h"
 #include "gba_sound.h"
 #include "gba_video.h"
+#include "machine/battery_watch.h"
 #include "machine/cartridge.h"
 #include "machine/console.h"
 #include "machine/save_state.h"
@@ -66,7 +67,9 @@ void GbaMachine::Reset() { ResetMachine(); }
 
 bool GbaMachine::RunFile(CString path) {
     CString lower = path;
-    if (lower.MakeLower().Find(L".gba") < 0) return false;
+    lower.MakeLower();
+    // Zip archives holding an image run too; the loader picks their first image.
+    if (lower.Find(L".gba") < 0 && lower.Right(4) != CString(L".zip")) return false;
     // The whole path, in UTF-8 whatever the locale: the machine opens the
     // image and names its battery and state files from it. The engine passes
     // its file name.
@@ -96,11 +99,12 @@ bool GbaMachine::Execute() {
     ResumeAfterStop();
     int result = RunCpu(Cpu);
     StopRequest = false;  // the frame boundary's request, not a stop
+    BatteryWatchFrame();
     return result != 0;
 }
 
 std::string GbaMachine::StateFileName() const {
-    return image_.empty() ? std::string() : ReplaceExtension(image_, ".STA");
+    return image_.empty() ? std::string() : DerivedPath(image_, ".STA");
 }
 
 bool GbaMachine::SaveState() {

@@ -230,16 +230,6 @@ bool CheckHeader(const uint8_t* image) {
     return false;
 }
 
-// The path of a file kept beside the image: the image path with its extension
-// replaced. Where that names the image itself (an image called "x.sav", or a
-// link to it), the extension is appended instead, so that no battery or state
-// file is ever written over the image.
-std::string DerivedPath(const char* image, const char* extension) {
-    std::string path = ReplaceExtension(image, extension);
-    std::error_code error;
-    if (path == image || std::filesystem::equivalent(path, image, error)) path = std::string(image) + extension;
-    return path;
-}
 
 // The chips the image's save library needs beyond the 64 KB SRAM/Flash buffer
 // and the 512-byte EEPROM, each announced on the console.
@@ -268,6 +258,17 @@ std::string ReplaceExtension(const std::string& path, const char* extension) {
     size_t dot = path.rfind('.');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + extension;
     return path.substr(0, dot) + extension;
+}
+
+// The path of a file kept beside the image: the image path with its extension
+// replaced. Where that names the image itself (an image called "x.sav", or a
+// link to it), the extension is appended instead, so that no battery or state
+// file is ever written over the image.
+std::string DerivedPath(const std::string& image, const char* extension) {
+    std::string path = ReplaceExtension(image, extension);
+    std::error_code error;
+    if (path == image || std::filesystem::equivalent(path, image, error)) path = image + extension;
+    return path;
 }
 
 bool LoadCartridge(const char* path) {

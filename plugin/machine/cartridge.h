@@ -33,5 +33,8 @@ uint8_t HeaderComplement(const uint8_t* image);
 // The path with the extension of its file name replaced by `extension` (or
 // `extension` appended when the file name has none).
 std::string ReplaceExtension(const std::string& path, const char* extension);
+// The path of the battery or state file beside an image: the extension
+// replaced, or appended where replacing it would name the image itself.
+std::string DerivedPath(const std::string& image, const char* extension);
 // Publisher of a two-character maker code, or "Unknown".
 const char* MakerName(char first, char second);

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "machine/io.h"
+#include "platform/structured_exception.h"
 #include "machine_fixture.h"
 #include "reference_image.h"
 #include "video/renderer.h"
@@ -60,6 +61,25 @@ TEST_F(GbaMachineTest, FailedSaveKeepsTheEarlierStateAndSaysSo) {
     EXPECT_NE(engine->GetConsole().Find(L"Saving the state to " + CString::FromUtf8(state) + L"...FAILED"), -1)
         << engine->GetConsole().ToUtf8();
     EXPECT_TRUE(machine->HasState()) << "the earlier state file is still there";
+}
+
+// The demo counts its boots in SRAM as it starts; a second of quiet later the
+// battery file is on disk, before any stop, so a crash would not lose it.
+TEST_F(GbaMachineTest, BatteryFileIsWrittenWhilePlaying) {
+    ASSERT_TRUE(Start(CopyDemo()));
+    const std::string battery = files.File("demo.sav");
+    RunFrames(2);
+    EXPECT_FALSE(fs::exists(battery)) << "written only once the memory is quiet";
+    RunFrames(90);
+    ASSERT_TRUE(fs::exists(battery));
+    EXPECT_EQ(fs::file_size(battery), 65536u);
+}
+
+TEST_F(GbaMachineTest, ZipArchivesAreOfferedToTheMachine) {
+    EXPECT_FALSE(machine->RunFile(CString::FromUtf8(files.File("game.gb"))));
+    // Accepted by name; an archive that cannot be read then fails to load.
+    WriteFileBytes(files.File("game.zip"), {'P', 'K', 3, 4});
+    EXPECT_THROW(machine->RunFile(CString::FromUtf8(files.File("game.zip"))), StructuredException);
 }
 
 }  // namespace
