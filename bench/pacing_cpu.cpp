@@ -17,6 +17,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "engine/base_sound.h"
 #include "engine/base_video.h"
@@ -86,9 +87,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
     // A configuration folder and a program folder of its own: no plug-ins, no saved settings touched.
-    char folder[] = "/tmp/pacing-cpu-XXXXXX";
-    if (!mkdtemp(folder)) return 1;
-    setenv("TAMBORIL_HOME", folder, 1);
+    std::string folder = (std::filesystem::temp_directory_path() / "pacing-cpu-XXXXXX").string();
+    if (!mkdtemp(folder.data())) return 1;
+    setenv("TAMBORIL_HOME", folder.c_str(), 1);
     Emu::SetProgramFolder(CString::FromUtf8(folder));
     QApplication app(argc, argv);
     QWidget view;

@@ -95,8 +95,9 @@ TEST_F(SoundTest, TheDummyDevicePlaysAndTriggerKeepsItFed) {
     TestSound sound(&emulator_);
     sound.Open(22050);
     ASSERT_TRUE(sound.IsOpen());
-    // Four blocks of 256 bytes play in about 46 ms; wait until some are done.
-    for (int i = 0; i < 200 && sound.fills == 0; ++i) {
+    // Four blocks of 256 bytes play in about 46 ms; wait until some are done
+    // (up to 5 s on a busy machine).
+    for (int i = 0; i < 1000 && sound.fills == 0; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
         sound.Trigger(true);
     }
