@@ -181,6 +181,9 @@ TEST_F(Kestrine, RunsTheDemoAsTheHeadlessRunnerDoes) {
     gba->Stop();
     EXPECT_FALSE(fs::exists(battery)) << "a second stop shuts nothing down";
     EXPECT_FALSE(gba->HasState());
+
+    ASSERT_TRUE(engine->RunFile(CString::FromUtf8(demo)));
+    EXPECT_TRUE(gba->HasState()) << "the state file is found when the image starts";
 }
 
 TEST_F(Kestrine, SoundReachesTheWaveOutBuffers) {
@@ -213,8 +216,7 @@ TEST_F(Kestrine, SettingsAreKeptUnderTheirKey) {
     ASSERT_NE(section, std::string::npos) << text;
     const std::string values = text.substr(section, text.find("\n[", section + 1) - section);
     for (const char* line : {"\"SoundRate\"=hex:11,2b,00,00\n", "\"Noise\"=hex:01,00,00,00\n",
-                             "\"FrameSync\"=hex:00,00,00,00\n", "\"vkStart\"=hex:50,00,00,00\n",
-                             "\"SoundChannel3\"=hex:01,00,00,00\n", "\"PadSkin\"=\"GB|Tamboril Default\"\n"})
+                             "\"vkStart\"=hex:50,00,00,00\n", "\"PadSkin\"=\"GB|Tamboril Default\"\n"})
         EXPECT_NE(values.find(line), std::string::npos) << line << " in\n" << values;
 
     engine = std::make_unique<Emu::Engine>(view.get());
@@ -227,14 +229,16 @@ TEST_F(Kestrine, SettingsAreKeptUnderTheirKey) {
 }
 
 TEST_F(Kestrine, RefusesOtherFilesAndReportsFailedLoads) {
+    engine->PrintConsole(L"earlier text");
     EXPECT_FALSE(engine->RunFile(CString::FromUtf8(files.File("demo.gb"))));
     EXPECT_EQ(engine->GetActiveEmulator(), nullptr);
+    EXPECT_EQ(engine->GetConsole(), CString(L"earlier text")) << "a refused file changes nothing";
     EXPECT_TRUE(engine->RunFile(CString::FromUtf8(CopyDemo("CAPITALS.GBA"))));
     engine->Shutdown();
 
     const std::string damaged = CopyDemo("damaged.gba");
     std::vector<uint8_t> image = ReadFileBytes(damaged);
-    image[0xBD] ^= 0xFF;
+    image[0xBD] ^= 0xFF;  // the header check fails
     WriteFileBytes(damaged, image);
     for (const std::string& path : {files.File("missing.gba"), damaged}) {
         messages.clear();
@@ -242,6 +246,7 @@ TEST_F(Kestrine, RefusesOtherFilesAndReportsFailedLoads) {
         try {
             engine->RunFile(CString::FromUtf8(path));
         } catch (const StructuredException& e) {
+            EXPECT_EQ(e.Code(), 0x6001u);
             // What the program's run loop does with it.
             if (EmuError(e.Code())) text = EmuErrorString(e.Code());
             engine->Shutdown();
@@ -252,16 +257,19 @@ TEST_F(Kestrine, RefusesOtherFilesAndReportsFailedLoads) {
     }
 }
 
-TEST_F(Kestrine, LongPathsRunWhole) {
-    std::string relative;
-    for (int level = 0; level < 6; ++level) relative += std::string(90, 'k') + "\xC3\xA9/";
-    const std::string path = CopyDemo(relative + "demo.gba");
+TEST_F(Kestrine, LongUtf8PathsRunWhole) {
+    std::string relative;  // six folders with "é" (two bytes in UTF-8) in their names
+    for (int level = 0; level < 6; ++level) relative += std::string(90, 'd') + "\xC3\xA9/";
+    const std::string path = CopyDemo(relative + "d\xC3\xA9mo.gba");
     ASSERT_GT(path.size(), 512u);
     ASSERT_TRUE(engine->RunFile(CString::FromUtf8(path)));
     RunTo(10);
     ExpectMatchesReferenceImage(Reference(10), Frame().data());
     ASSERT_TRUE(gba->SaveState());
-    EXPECT_TRUE(fs::exists(path.substr(0, path.size() - 4) + ".STA"));
+    engine->Shutdown();
+    const std::string stem = path.substr(0, path.size() - 4);
+    EXPECT_TRUE(fs::exists(stem + ".STA"));
+    EXPECT_TRUE(fs::exists(stem + ".sav"));
 }
 
 }  // namespace

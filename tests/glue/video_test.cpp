@@ -1,11 +1,13 @@
-// video_test.cpp - the video output: the colour tables it builds and the runs
-// it refuses when it has no surface fit for the renderer.
+// video_test.cpp - the video output: the colour tables it builds, the frame
+// it shows again, and the runs it refuses without a surface fit for the renderer.
 #include <memory>
 
 #include "gba_video.h"
 #include "lumaret/surface.h"
+#include "lumaret/window.h"
 #include "machine/scanline.h"
 #include "machine_fixture.h"
+#include "reference_image.h"
 #include "video/renderer.h"
 
 namespace {
@@ -64,6 +66,17 @@ TEST_F(GbaVideoTest, RunWithoutASurfaceIsRefused) {
         machine->GetVideo()->Redraw();
         engine->SetRunning(false);
     }
+}
+
+TEST_F(GbaVideoTest, RedrawShowsTheLastFrameAgain) {
+    ASSERT_TRUE(Start(CopyDemo()));
+    RunFrames(10);
+    engine->GetWindow()->Refresh();  // the window forgets what it showed
+    engine->SetRunning(true);
+    machine->GetVideo()->Redraw();
+    engine->SetRunning(false);
+    ExpectMatchesReferenceImage(std::string(TAMBORIL_SOURCE_DIR) + "/tests/tools/reference/demo_frame10.png",
+                                ShownFrame(machine->GetVideo()->GetRenderRectangle()).data());
 }
 
 TEST_F(GbaVideoTest, StopReleasesTheSurface) {
