@@ -1,6 +1,7 @@
 // gba_machine.cpp - the machine object: start, frames, stop and states.
 #include "gba_machine.h"
 
+#include <QWidget>
 #include <cstdio>
 
 #include "cpu/cpu.h"
@@ -15,6 +16,7 @@
 #include "machine/save_state.h"
 #include "machine/scanline.h"
 #include "platform/structured_exception.h"
+#include "settings_dialog.h"
 #include "sound/voices.h"
 #include "video/renderer.h"
 
@@ -71,7 +73,7 @@ bool GbaMachine::RunFile(CString path) {
     image_ = path.ToUtf8();
     CheckState();
     Emu::ourEngine->ResetConsole();
-    FrameSkip = Emu::kFrameSkipRange.Clamp(settings_.getInt(L"FrameSkip"));
+    TakeFrameSkip();
     StopRequest = false;
     SetPresentHook(GbaVideo::Present);
     SetKeypadHook(ReadKeypadThenStop);
@@ -130,8 +132,12 @@ bool GbaMachine::CheckState() {
     return hasState_;
 }
 
+void GbaMachine::TakeFrameSkip() { FrameSkip = Emu::kFrameSkipRange.Clamp(settings_.getInt(L"FrameSkip")); }
+
 void GbaMachine::ShowSettings() {
-    Emu::ourEngine->Message(L"The settings of the GameBoy Advance are not available yet.");
+    QWidget* mainWindow = Emu::ourEngine->GetNativeWindow();
+    GbaSettingsDialog dialog(this, mainWindow ? mainWindow->window() : nullptr);
+    dialog.DoModal();
 }
 
 CString GbaMachine::GetName() { return L"GameBoy Advance"; }

@@ -51,6 +51,10 @@ public:
     CString GetFileFilter() override;
     CString GetID() override;
 
+    // Copies the FrameSkip setting, kept in its range, into the machine's
+    // copy (when a file starts and when the settings dialog ends with OK).
+    void TakeFrameSkip();
+
     // The state file of the running image: its path (UTF-8) with the
     // extension of its file name replaced by ".STA"; empty when none runs.
     std::string StateFileName() const;

@@ -1,19 +1,29 @@
 // kestrine_test.cpp - the plug-in library end to end: the engine finds
 // Emu/Kestrine.so beside the program and runs the demo cartridge through it
 // with picture, sound, keys, the on-screen pad, states, reset and stop, and
-// keeps the plug-in's settings; and the files it must refuse or fail.
+// keeps the plug-in's settings and takes new ones from its settings dialog;
+// and the files it must refuse or fail.
 #include <sys/wait.h>
 
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QSlider>
+#include <QtTest/QTest>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
 
+#include "engine/base_input.h"
 #include "engine/base_sound.h"
 #include "engine/base_video.h"
 #include "engine/emulator.h"
 #include "engine/error_text.h"
 #include "engine/pad_skin.h"
+#include "engine/pages/button_dlg.h"
+#include "engine/pages/control_page.h"
+#include "engine/pages/modal.h"
+#include "engine/pages/speed_page.h"
 #include "engine_fixture.h"
 #include "lumaret/input.h"
 #include "lumaret/window.h"
@@ -270,6 +280,56 @@ TEST_F(Kestrine, LongUtf8PathsRunWhole) {
     const std::string stem = path.substr(0, path.size() - 4);
     EXPECT_TRUE(fs::exists(stem + ".STA"));
     EXPECT_TRUE(fs::exists(stem + ".sav"));
+}
+
+// The plug-in's settings dialog on the running demo: a new frame skip and a
+// new key for the console's A hold from the next frame on, once the program
+// has told the engine that the settings changed.
+TEST_F(Kestrine, SettingsChangedInTheDialogHoldAtOnce) {
+    ASSERT_TRUE(engine->RunFile(CString::FromUtf8(demo)));
+    RunTo(30);
+    // The demo's picture moves every frame; only shown frames change the view.
+    auto changedFrames = [this](int count) {
+        int changes = 0;
+        std::vector<uint16_t> last = Frame();
+        for (int i = 0; i < count; ++i) {
+            gba->Execute();
+            std::vector<uint16_t> now = Frame();
+            changes += now != last;
+            last = std::move(now);
+        }
+        return changes;
+    };
+    EXPECT_EQ(changedFrames(10), 10);
+
+    const Emu::ModalFunction saved = Emu::ModalHook();
+    Emu::ModalHook() = [](QDialog& dialog) {
+        if (auto* capture = qobject_cast<Emu::CButtonDlg*>(&dialog)) {
+            QTest::keyClick(capture, Qt::Key_Q);
+            return capture->result();
+        }
+        dialog.findChild<QSlider*>(Emu::ControlName(Emu::CSpeedPage::kFrameSkip))->setValue(5);
+        const int recordA = Emu::CControlPage::RecordButtonId(Emu::CControlPage::kA);
+        dialog.findChild<QPushButton*>(Emu::ControlName(recordA))->click();
+        dialog.findChild<QDialogButtonBox*>("buttons")->button(QDialogButtonBox::Ok)->click();
+        return dialog.result();
+    };
+    // What the program does around the plug-in's settings.
+    engine->Pause();
+    gba->ShowSettings();
+    engine->UpdateSettings();
+    engine->Resume();
+    Emu::ModalHook() = saved;
+
+    EXPECT_EQ(gba->GetSettings().getInt(L"FrameSkip"), 5);
+    EXPECT_EQ(changedFrames(10), 2) << "one frame in five shown";
+    const uint16_t oldA = engine->GetInput()->GetDefaultKeys()->keys[B];
+    Key(oldA, true);
+    EXPECT_EQ(gba->GetInput()->GetState() & 0x0001, 0u) << "the old key no longer presses A";
+    Key(oldA, false);
+    Key('Q', true);
+    EXPECT_EQ(gba->GetInput()->GetState() & 0x0001, 1u) << "the new key presses A";
+    Key('Q', false);
 }
 
 }  // namespace
