@@ -11,10 +11,10 @@
 
 #include "audio.h"
 #include "cpu/cpu.h"
-#include "video/renderer.h"
 #include "headless.h"
 #include "machine/scanline.h"
 #include "png_file.h"
+#include "video/renderer.h"
 
 namespace {
 
@@ -137,8 +137,7 @@ int main(int argc, char** argv) {
         status = 1;
     }
     if (!options.screenshot.empty() &&
-        !Headless::WritePng(options.screenshot,
-                            Headless::ImageFromRgb565(Headless::LastFrame(), ScreenWidth, ScreenHeight))) {
+        !Png::WritePng(options.screenshot, Png::ImageFromRgb565(Headless::LastFrame(), ScreenWidth, ScreenHeight))) {
         std::fprintf(stderr, "tamboril-run: cannot write %s\n", options.screenshot.c_str());
         status = 3;
     }

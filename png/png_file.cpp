@@ -3,7 +3,7 @@
 
 #include <png.h>
 
-namespace Headless {
+namespace Png {
 
 RgbImage ImageFromRgb565(const uint16_t* pixels, int width, int height) {
     RgbImage image{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 3)};
@@ -44,4 +44,4 @@ bool ReadPng(const std::string& path, RgbImage& image) {
     return true;
 }
 
-}  // namespace Headless
+}  // namespace Png
