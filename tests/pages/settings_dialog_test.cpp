@@ -151,9 +151,9 @@ TEST_F(SettingsDialogTest, ResetAnsweredYesRestoresDefaultsAndReloadsEveryPage) 
     answer_ = QMessageBox::Yes;
     ClickReset();
     ASSERT_EQ(questions_.size(), 1u);
-    EXPECT_EQ(Settings().getInt(L"FrameSkip"), 3);
+    EXPECT_EQ(Settings().getInt(L"FrameSkip"), 1);
     EXPECT_EQ(Settings().getInt(L"SoundRate"), 22050);
-    EXPECT_EQ(Control<QSlider>(PageOf<CSpeedPage>(), CSpeedPage::kFrameSkip)->value(), 3);
+    EXPECT_EQ(Control<QSlider>(PageOf<CSpeedPage>(), CSpeedPage::kFrameSkip)->value(), 1);
     EXPECT_EQ(Control<QComboBox>(PageOf<CSoundPage>(), CSoundPage::kQuality)->currentIndex(), 1);
     EXPECT_FALSE(Control<QCheckBox>(PageOf<CSoundPage>(), CSoundPage::kNoise)->isChecked());
     EXPECT_EQ(Control<QLabel>(PageOf<CSkinPage>(), CSkinPage::kSkinName)->text(), "Tamboril Default");
