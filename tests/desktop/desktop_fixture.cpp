@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QtTest/QTest>
 #include <cstdlib>
-#include <filesystem>
 
 #include "app/main_view.h"
 #include "lumaret_test_app.h"
@@ -37,13 +36,7 @@ Emu::Emulator* DesktopTest::Gba() {
     return nullptr;
 }
 
-std::string DesktopTest::CopyDemo(const std::string& relative) const {
-    std::filesystem::path copy = files.File(relative);
-    std::filesystem::create_directories(copy.parent_path());
-    std::filesystem::copy_file(std::string(TAMBORIL_BIN_DIR) + "/demo.gba", copy,
-                               std::filesystem::copy_options::overwrite_existing);
-    return copy.string();
-}
+std::string DesktopTest::CopyDemo(const std::string& relative) const { return ::CopyDemo(files, relative); }
 
 void DesktopTest::RunDemo(const std::string& path, int frames) {
     ASSERT_TRUE(Engine().RunFile(CString::FromUtf8(path)));

@@ -185,7 +185,7 @@ TEST_F(SettingsDialogTest, CancelKeepsEverySettingAndTheSavedSkin) {
     EXPECT_EQ(dialog_->result(), QDialog::Rejected);
     EXPECT_FALSE(Settings().getBoolean(L"Noise"));
     EXPECT_EQ(Settings().getInt(L"SoundRate"), 22050);
-    EXPECT_EQ(Settings().getInt(L"FrameSkip"), 3);
+    EXPECT_EQ(Settings().getInt(L"FrameSkip"), 1);
     EXPECT_EQ(FrameSkip, 3);
     EXPECT_EQ(0, memcmp(&machine_->GetKeyList(), &keys, sizeof keys));
     EXPECT_EQ(Settings().getString(L"PadSkin"), CString(L"GB|Tamboril Default"));
