@@ -61,7 +61,14 @@ CMainFrame::CMainFrame() {
     UpdateCommands();
 }
 
-CMainFrame::~CMainFrame() { Destroy(); }
+// The view goes while this is still a CMainFrame: the events a widget gets
+// while it is being taken apart must not reach the view's handlers through a
+// frame that is no longer one.
+CMainFrame::~CMainFrame() {
+    Destroy();
+    delete takeCentralWidget();
+    view_ = nullptr;
+}
 
 QAction* CMainFrame::AddCommand(int id, const QString& text, const QString& icon, void (CMainFrame::*handler)()) {
     auto* action = new QAction(QIcon(QStringLiteral(":/icons/") + icon), text, this);
