@@ -15,10 +15,25 @@ namespace {
 
 // The Unicode case mapping comes from the C.UTF-8 locale, used through its own
 // handle so the process's locale stays untouched. Without it (a C library that
-// lacks the locale), only ASCII letters change case.
+// lacks the locale), only ASCII letters change case. The handle is freed when
+// the module holding this copy ends: a plug-in that is unloaded loses nothing.
+class CaseLocaleHandle {
+public:
+    CaseLocaleHandle() : locale_(newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr)) {}
+    ~CaseLocaleHandle() {
+        if (locale_) freelocale(locale_);
+    }
+    CaseLocaleHandle(const CaseLocaleHandle&) = delete;
+    CaseLocaleHandle& operator=(const CaseLocaleHandle&) = delete;
+    locale_t Get() const { return locale_; }
+
+private:
+    locale_t locale_;
+};
+
 locale_t CaseLocale() {
-    static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
-    return locale;
+    static const CaseLocaleHandle handle;
+    return handle.Get();
 }
 
 wchar_t ToLower(wchar_t c) {
