@@ -9,6 +9,7 @@ flags=(-DCMAKE_BUILD_TYPE=Release)
 if [ "${1:-}" = "--sanitize" ]; then
   build=build-sanitize
   flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAMBORIL_SANITIZE=ON)
+  export LSAN_OPTIONS="suppressions=$PWD/tests/leak_suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 fi
 cmake -S . -B "$build" "${flags[@]}"
 cmake --build "$build" -j"$(nproc)"

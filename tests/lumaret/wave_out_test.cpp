@@ -119,6 +119,7 @@ TEST_F(WaveOutTest, PolledRefillsKeepTheSoundGoing) {
     }
     // 0.3 s is about 26 blocks of 256 samples; half of that proves it keeps going.
     EXPECT_GT(written, 4 + 13);
+    device.reset();  // closed while the blocks it still holds exist
 }
 
 TEST_F(WaveOutTest, ResetMarksEveryBlockDone) {
@@ -172,6 +173,7 @@ TEST_F(WaveOutTest, BlocksMustBePreparedAndNotQueuedTwice) {
     EXPECT_EQ(device->PrepareHeader(&noData), kWaveInvalidParameter);
     EXPECT_EQ(device->PrepareHeader(nullptr), kWaveInvalidParameter);
     EXPECT_EQ(device->Write(nullptr), kWaveInvalidParameter);
+    device.reset();  // closed while the block it still holds exists
 }
 
 TEST_F(WaveOutTest, NoAudioSystemFailsWithTheNoDriverCode) {
