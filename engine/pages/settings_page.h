@@ -3,8 +3,10 @@
 // numeric identifiers their controls carry as object names.
 //
 // A page only presents and collects: LoadData copies the emulator's settings
-// into the controls, SaveData copies the controls back. Nothing is written
-// until SaveData, so a dialog that ends with Cancel simply never calls it.
+// into the controls, SaveData copies the controls back. No setting is written
+// until SaveData, so a dialog that ends with Cancel simply never calls it. (The
+// skin page makes the skin it shows the active one at once; Emulator::LoadPad
+// makes the saved one active again.)
 #pragma once
 
 #include <QString>

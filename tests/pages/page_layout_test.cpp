@@ -1,7 +1,7 @@
-// page_layout_test.cpp - every page laid out in the plug-in's dialog on a
-// 640 x 480 desktop: nothing is cut off and the dialog keeps its place. With
-// TAMBORIL_PAGES_SHOTS naming a folder, pictures of the dialog on each tab, of
-// the screen page and of the capture dialog are written there for review.
+// page_layout_test.cpp - every page laid out in the plug-in's dialog on the
+// fixture's 640 x 480 desktop: nothing is cut off and the dialog keeps its
+// place. With TAMBORIL_PAGES_SHOTS naming a folder, pictures of the dialog on
+// each tab, of the screen page and of the capture dialog are written there.
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
@@ -20,10 +20,6 @@ class PageLayoutTest : public PagesTest {
 protected:
     void SetUp() override {
         PagesTest::SetUp();
-        PropertyMap& global = engine->GetSettings();
-        global.set(L"ToolBarSize", 24);
-        global.set(L"DesktopWidth", 640);
-        global.set(L"DesktopHeight", 480);
         shots_ = qEnvironmentVariable("TAMBORIL_PAGES_SHOTS");
         if (!shots_.isEmpty()) QDir().mkpath(shots_);
     }

@@ -43,6 +43,11 @@ void PagesTest::SetUp() {
         return onModal_ ? onModal_(dialog) : 0;
     };
     EngineFixture::SetUp();
+    // A 640 x 480 desktop with the usual tool bar, whatever the screen.
+    PropertyMap& global = engine->GetSettings();
+    global.set(L"ToolBarSize", 24);
+    global.set(L"DesktopWidth", 640);
+    global.set(L"DesktopHeight", 480);
     machine_ = std::make_unique<GbaMachine>();
     machine_->ResetSettings();
 }

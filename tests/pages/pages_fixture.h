@@ -1,8 +1,8 @@
 // pages_fixture.h - what the settings page tests share: the plug-in tests'
-// engine (offscreen view, temporary settings store, messages kept), run from a
-// program folder of its own that holds two test skins beside the built-in one,
-// every modal dialog answered by the test, and the Game Boy Advance machine
-// (no file running) whose settings the pages edit.
+// engine (offscreen view, temporary settings store, messages kept) on a
+// 640 x 480 desktop, run from a program folder of its own that holds two test
+// skins beside the built-in one, every modal dialog answered by the test, and
+// the Game Boy Advance machine (no file running) whose settings the pages edit.
 #pragma once
 
 #include <functional>

@@ -35,10 +35,6 @@ class SettingsDialogTest : public PagesTest {
 protected:
     void SetUp() override {
         PagesTest::SetUp();
-        PropertyMap& global = engine->GetSettings();
-        global.set(L"ToolBarSize", 24);
-        global.set(L"DesktopWidth", 640);
-        global.set(L"DesktopHeight", 480);
         // The reset question is answered with `answer_` and remembered; a
         // capture dialog is answered with the key `captureKey_`.
         onModal_ = [this](QDialog& dialog) {
