@@ -66,6 +66,7 @@ CVideoPage::CVideoPage(Emu::Engine& engine, QWidget* parent) : CSettingsPage(eng
                                                           : QStringLiteral("Direct Draw: Disabled"));
     AddCheck(1038, QStringLiteral("Fit to Window"), L"FitToWindow");
     AddCheck(1061, QStringLiteral("2x Width for HPC"), L"DoubleWidth");
+    AddCheck(kSharpScaleId, QStringLiteral("Sharp Scaling"), L"SharpScale");
 }
 
 CSoundPage::CSoundPage(Emu::Engine& engine, QWidget* parent) : CSettingsPage(engine, parent) {

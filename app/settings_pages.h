@@ -49,6 +49,9 @@ class CVideoPage : public CSettingsPage {
     Q_OBJECT
 
 public:
+    // "Sharp Scaling" (SharpScale), the desktop's own control on this page.
+    static constexpr int kSharpScaleId = 1070;
+
     CVideoPage(Emu::Engine& engine, QWidget* parent);
 };
 

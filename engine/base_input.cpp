@@ -4,6 +4,7 @@
 
 #include "engine/emulator.h"
 #include "engine/engine.h"
+#include "engine/host_hooks.h"
 #include "engine/pad_skin.h"
 #include "lumaret/input.h"
 #include "lumaret/window.h"
@@ -47,6 +48,14 @@ void BaseInput::RegisterKey(int mask, int padBit, short key) {
     keyMap_.push_back({static_cast<uint32_t>(mask), static_cast<uint32_t>(padBit), key});
 }
 
+uint32_t BaseInput::PadButtons(uint32_t padBits) const {
+    uint32_t buttons = 0;
+    for (const KeyMapEntry& entry : keyMap_) {
+        if (entry.padBit & padBits) buttons |= entry.mask;
+    }
+    return buttons;
+}
+
 uint32_t BaseInput::GetState() {
     Lumaret::Input* input = EngineInput();
     uint32_t state = 0;
@@ -64,12 +73,10 @@ uint32_t BaseInput::GetState() {
             const CSize image = PadSkin::GetImageSize();
             const int offset = window.height - image.cy / 2;
             const Lumaret::Point* stylus = input->GetStylusPosition();
-            const uint32_t pad = static_cast<uint32_t>(PadSkin::CheckPad(stylus->x, stylus->y - offset));
-            for (const KeyMapEntry& entry : keyMap_) {
-                if (entry.padBit & pad) state |= entry.mask;
-            }
+            state |= PadButtons(static_cast<uint32_t>(PadSkin::CheckPad(stylus->x, stylus->y - offset)));
         }
     }
+    state |= PadButtons(ReadPadSource());
     state_ = state;
     return state;
 }

@@ -31,7 +31,8 @@ public:
     void RegisterKey(int mask, int padBit, short key);
     // Button bits of the keys down now (a later entry for the same bit
     // overrides an earlier one), plus those of the pad areas under the stylus
-    // while the pad is active.
+    // while the pad is active, plus those of the pad bits the program's pad
+    // source holds (host_hooks.h).
     uint32_t GetState();
 
 protected:
@@ -44,6 +45,10 @@ protected:
     uint32_t state_ = 0;
     bool padActive_ = false;
     std::vector<KeyMapEntry> keyMap_;
+
+private:
+    // The buttons of every entry whose pad bit is among `padBits`.
+    uint32_t PadButtons(uint32_t padBits) const;
 };
 
 }  // namespace Emu

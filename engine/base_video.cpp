@@ -2,10 +2,12 @@
 // the presentation of finished frames with the frame-rate line.
 #include "engine/base_video.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/emulator.h"
 #include "engine/engine.h"
+#include "engine/host_hooks.h"
 #include "engine/setting_ranges.h"
 #include "lumaret/display.h"
 #include "lumaret/window.h"
@@ -40,6 +42,7 @@ void BaseVideo::UpdateSettings() {
     if (ourEngine) {
         debug_ = ourEngine->GetSettings().getBoolean(L"Debug");
         fitToWindow_ = ourEngine->GetSettings().getBoolean(L"FitToWindow");
+        sharpScale_ = ourEngine->GetSettings().getBoolean(L"SharpScale");
     }
     if (emulator_) {
         frameSpeed_ = kFrameSpeedRange.Clamp(emulator_->GetSettings().getInt(L"FrameSpeed"));
@@ -94,7 +97,7 @@ void BaseVideo::UpdatePendingFrames() {
 //          more than 2 ms to go? -> sleep 1 ms; poll again
 bool BaseVideo::SyncVideo(int& skip, int frameSkip) {
     frameSkip = kFrameSkipRange.Clamp(frameSkip);
-    if (syncTimer_.IsValid() && frameSync_) {
+    if (syncTimer_.IsValid() && frameSync_ && !IsFastForward()) {
         for (;;) {
             if ((emulator_ && emulator_->IsPaused()) || !ourEngine || !ourEngine->IsRunning()) return false;
             UpdatePendingFrames();
@@ -111,8 +114,8 @@ bool BaseVideo::SyncVideo(int& skip, int frameSkip) {
             return true;
         }
     }
-    // No counter, no frame sync, or more periods passed than frames were
-    // emulated: the excess is dropped, not caught up.
+    // No counter, no frame sync, fast-forward, or more periods passed than
+    // frames were emulated: the excess is dropped, not caught up.
     pendingFrames_ = 0;
     emulatedFrames_ += frameSkip;
     skip = frameSkip - 1;
@@ -123,10 +126,18 @@ void BaseVideo::GetRenderRect(int width, int height, Lumaret::Rect* rect) {
     if (!emulator_ || !ourEngine || !ourEngine->GetWindow() || !rect) return;
     const Lumaret::Rect client = *ourEngine->GetWindow()->GetClientRect();
     *rect = client;
-    if (fitToWindow_ || width <= 0 || height <= 0) return;
+    if (width <= 0 || height <= 0) return;
     int w = width, h = height;
     const int scale = kScreenScaleRange.Clamp(emulator_->GetSettings().getInt(L"ScreenScale"));
-    if (scale > 0) {
+    if (sharpScale_) {
+        // The largest whole multiple that fits keeps every pixel square; a
+        // client smaller than the picture gets it at its own size.
+        const int multiple = std::max(1, std::min(client.width / width, client.height / height));
+        w = width * multiple;
+        h = height * multiple;
+    } else if (fitToWindow_) {
+        return;
+    } else if (scale > 0) {
         const int step = ourEngine->GetSettings().getInt(L"DesktopHeight") < 321 ? 8 : 16;
         // Candidates from the largest down; the image's own size when none fits.
         for (int c = width + step * scale; c > width; c -= step) {
@@ -141,6 +152,7 @@ void BaseVideo::GetRenderRect(int width, int height, Lumaret::Rect* rect) {
 }
 
 void BaseVideo::PutImage(Lumaret::Rect& source) {
+    frameRect_ = source;
     if (!ourEngine || !ourEngine->GetWindow()) return;
     Lumaret::Window* window = ourEngine->GetWindow();
     Lumaret::Rect client = *window->GetClientRect();

@@ -52,6 +52,9 @@ public:
     // keeps its own); returns the one it replaces. For tests.
     static CPreciseTimer::Clock SetClock(const CPreciseTimer::Clock& clock);
     Lumaret::Surface* GetSurface() const { return surface_; }
+    // The surface rectangle the last PutImage was given (empty before the
+    // first): where the emulated screen is, for screenshots.
+    const Lumaret::Rect& GetFrameRect() const { return frameRect_; }
     const Lumaret::Rect& GetRenderRectangle() const { return renderRect_; }
     // Microseconds per frame at the current FrameSpeed (0: 60 frames a second,
     // each step 1.7 ms longer).
@@ -88,6 +91,8 @@ protected:
     Lumaret::Rect lastClient_{};
     bool drawSafe_ = false;
     bool fitToWindow_ = false;
+    bool sharpScale_ = false;  // engine SharpScale: whole multiples, centred
+    Lumaret::Rect frameRect_{};
 };
 
 }  // namespace Emu

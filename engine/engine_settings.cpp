@@ -34,13 +34,15 @@ void Engine::ResetSettings() {
     settings_.set(L"DefaultExt", 1);
     settings_.set(L"ROMPath", CString(QDir::homePath().toStdWString()));
     settings_.set(L"FitToWindow", false);
+    settings_.set(L"SharpScale", true);
     settings_.set(L"NoFullScreen", false);
     settings_.set(L"AutoPause", false);
     settings_.set(L"Debug", false);
     settings_.set(L"VirtualPad", true);
     settings_.set(L"DoubleInputCapture", true);
     settings_.set(L"Sound", false);
-    settings_.set(L"Volume", 70);
+    // Unity gain of the synthesizer: louder settings make loud games clip.
+    settings_.set(L"Volume", 10);
     settings_.set(L"BGColor", 0);
     settings_.set(L"BGFileName", GetPath() + L"/TamborilLogo.bmp");
     settings_.set(L"FullScreen", false);
@@ -79,6 +81,7 @@ void Engine::ReadGlobalSettings(CRegistry& registry) {
     readString(L"ROMPath");
     readString(L"InstallDir");
     readBool(L"FitToWindow");
+    readBool(L"SharpScale");
     readBool(L"NoFullScreen");
     readBool(L"AutoPause");
     readBool(L"Debug");
@@ -103,6 +106,7 @@ void Engine::WriteGlobalSettings(CRegistry& registry) {
     writeString(L"ROMPath");
     writeString(L"InstallDir");
     writeBool(L"FitToWindow");
+    writeBool(L"SharpScale");
     writeBool(L"NoFullScreen");
     writeBool(L"AutoPause");
     writeBool(L"Debug");

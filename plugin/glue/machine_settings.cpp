@@ -43,7 +43,8 @@ int ReadInRange(CRegistry& registry, const CString& name, int current, Emu::Sett
 void GbaMachine::ResetSettings() {
     settings_.set(L"ScreenScale", 0);
     settings_.set(L"FrameSync", true);
-    settings_.set(L"FrameSkip", 3);
+    // Every frame: a desktop shows all sixty a second.
+    settings_.set(L"FrameSkip", 1);
     settings_.set(L"FrameSpeed", 0);
     settings_.set(L"Sound", true);
     settings_.set(L"Noise", false);

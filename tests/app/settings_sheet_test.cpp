@@ -11,6 +11,7 @@
 #include <QTabWidget>
 
 #include "app/command_ids.h"
+#include "app/settings_pages.h"
 #include "app/themes_page.h"
 #include "app_fixture.h"
 #include "engine/registry.h"
@@ -132,8 +133,8 @@ TEST_F(SettingsSheetTest, DefaultAsksThenResetsAtOnceAndReloadsThePages) {
     EXPECT_EQ(Settings().getInt(L"Volume"), 30);
     answer_ = true;
     sheet_->OnDefault();
-    EXPECT_EQ(Settings().getInt(L"Volume"), 70);
-    EXPECT_EQ(Control<QSlider>(Page("Sound"), 1036)->value(), 70);
+    EXPECT_EQ(Settings().getInt(L"Volume"), 10);
+    EXPECT_EQ(Control<QSlider>(Page("Sound"), 1036)->value(), 10);
 }
 
 TEST_F(SettingsSheetTest, DefaultThenCancelLeavesTheSettingsResetAndSaved) {
@@ -146,10 +147,10 @@ TEST_F(SettingsSheetTest, DefaultThenCancelLeavesTheSettingsResetAndSaved) {
     };
     popUpChoice_ = QStringLiteral("Global Settings");
     frame_->GetAction(ID_OPTIONS)->trigger();
-    EXPECT_EQ(Settings().getInt(L"Volume"), 70);
+    EXPECT_EQ(Settings().getInt(L"Volume"), 10);
     CRegistry registry;
     ASSERT_TRUE(registry.SetKey(L"Software\\Tamboril", false));
-    EXPECT_EQ(registry.ReadInt(L"Volume", -1), 70);
+    EXPECT_EQ(registry.ReadInt(L"Volume", -1), 10);
 }
 
 TEST_F(SettingsSheetTest, ThemesColourButtonSaysItIsNotImplemented) {
@@ -202,4 +203,17 @@ TEST_F(SettingsSheetTest, ConsoleTabShowsTheConsoleTextReadOnlyAtItsEnd) {
     EXPECT_FALSE(console->toPlainText().contains(u'\r'));
     EXPECT_EQ(console->verticalScrollBar()->value(), console->verticalScrollBar()->maximum());
     EXPECT_GT(console->verticalScrollBar()->maximum(), 0);
+}
+
+TEST_F(SettingsSheetTest, SharpScalingOnTheVideoPageIsOnByDefaultAndSavedWithOk) {
+    QCheckBox* sharp = Control<QCheckBox>(Page("Video"), App::CVideoPage::kSharpScaleId);
+    ASSERT_NE(sharp, nullptr);
+    EXPECT_EQ(sharp->text(), QStringLiteral("Sharp Scaling"));
+    EXPECT_TRUE(sharp->isChecked());
+    sharp->setChecked(false);
+    sheet_->accept();
+    EXPECT_FALSE(Settings().getBoolean(L"SharpScale"));
+    sheet_->OnDefault();
+    EXPECT_TRUE(Settings().getBoolean(L"SharpScale"));
+    EXPECT_TRUE(sharp->isChecked());
 }

@@ -50,6 +50,8 @@ protected:
         emulator_.GetSettings().set(L"FrameSync", true);
         emulator_.GetSettings().set(L"FrameSpeed", 0);
         emulator_.GetSettings().set(L"ScreenScale", 0);
+        // The screen-scale and fit-to-window rules apply with sharp scaling off.
+        engine_->GetSettings().set(L"SharpScale", false);
     }
     void TearDown() override {
         video_.reset();

@@ -5,7 +5,6 @@
 #include <QPixmap>
 #include <QWidget>
 #include <cstdlib>
-#include <filesystem>
 
 #include "lumaret/keys.h"
 #include "lumaret_test_app.h"
@@ -27,13 +26,7 @@ void EngineFixture::TearDown() {
     Emu::Engine::MessageHook() = [](const CString&) {};
 }
 
-std::string EngineFixture::CopyDemo(const std::string& relative) const {
-    std::filesystem::path copy = files.File(relative);
-    std::filesystem::create_directories(copy.parent_path());
-    std::filesystem::copy_file(std::string(TAMBORIL_BIN_DIR) + "/demo.gba", copy,
-                               std::filesystem::copy_options::overwrite_existing);
-    return copy.string();
-}
+std::string EngineFixture::CopyDemo(const std::string& relative) const { return ::CopyDemo(files, relative); }
 
 void EngineFixture::Key(uint16_t vk, bool down) {
     engine->ProcessMessage(down ? Lumaret::kKeyDownMessage : Lumaret::kKeyUpMessage, vk, 0);

@@ -23,7 +23,7 @@ TEST_F(GbaSettingsTest, ResetGivesTheDefaults) {
     machine->ResetSettings();
     EXPECT_EQ(Settings().getInt(L"ScreenScale"), 0);
     EXPECT_TRUE(Settings().getBoolean(L"FrameSync"));
-    EXPECT_EQ(Settings().getInt(L"FrameSkip"), 3);
+    EXPECT_EQ(Settings().getInt(L"FrameSkip"), 1);
     EXPECT_EQ(Settings().getInt(L"FrameSpeed"), 0);
     EXPECT_TRUE(Settings().getBoolean(L"Sound"));
     EXPECT_FALSE(Settings().getBoolean(L"Noise"));

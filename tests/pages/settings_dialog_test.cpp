@@ -147,9 +147,9 @@ TEST_F(SettingsDialogTest, ResetAnsweredYesRestoresDefaultsAndReloadsEveryPage) 
     answer_ = QMessageBox::Yes;
     ClickReset();
     ASSERT_EQ(questions_.size(), 1u);
-    EXPECT_EQ(Settings().getInt(L"FrameSkip"), 3);
+    EXPECT_EQ(Settings().getInt(L"FrameSkip"), 1);
     EXPECT_EQ(Settings().getInt(L"SoundRate"), 22050);
-    EXPECT_EQ(Control<QSlider>(PageOf<CSpeedPage>(), CSpeedPage::kFrameSkip)->value(), 3);
+    EXPECT_EQ(Control<QSlider>(PageOf<CSpeedPage>(), CSpeedPage::kFrameSkip)->value(), 1);
     EXPECT_EQ(Control<QComboBox>(PageOf<CSoundPage>(), CSoundPage::kQuality)->currentIndex(), 1);
     EXPECT_FALSE(Control<QCheckBox>(PageOf<CSoundPage>(), CSoundPage::kNoise)->isChecked());
     EXPECT_EQ(Control<QLabel>(PageOf<CSkinPage>(), CSkinPage::kSkinName)->text(), "Tamboril Default");
@@ -181,7 +181,7 @@ TEST_F(SettingsDialogTest, CancelKeepsEverySettingAndTheSavedSkin) {
     EXPECT_EQ(dialog_->result(), QDialog::Rejected);
     EXPECT_FALSE(Settings().getBoolean(L"Noise"));
     EXPECT_EQ(Settings().getInt(L"SoundRate"), 22050);
-    EXPECT_EQ(Settings().getInt(L"FrameSkip"), 3);
+    EXPECT_EQ(Settings().getInt(L"FrameSkip"), 1);
     EXPECT_EQ(FrameSkip, 3);
     EXPECT_EQ(0, memcmp(&machine_->GetKeyList(), &keys, sizeof keys));
     EXPECT_EQ(Settings().getString(L"PadSkin"), CString(L"GB|Tamboril Default"));

@@ -12,20 +12,20 @@
 
 void ExpectMatchesReferenceImage(const std::string& expectedPath, const uint16_t* frame) {
     std::string name = std::filesystem::path(expectedPath).stem().string();
-    Headless::RgbImage actual = Headless::ImageFromRgb565(frame, ScreenWidth, ScreenHeight);
+    Png::RgbImage actual = Png::ImageFromRgb565(frame, ScreenWidth, ScreenHeight);
     const char* update = std::getenv("TAMBORIL_UPDATE_REFERENCES");
     if (update && std::string(update) == "1") {
-        ASSERT_TRUE(Headless::WritePng(expectedPath, actual)) << expectedPath;
+        ASSERT_TRUE(Png::WritePng(expectedPath, actual)) << expectedPath;
         return;
     }
-    Headless::RgbImage expected;
-    bool same = Headless::ReadPng(expectedPath, expected) && expected.width == actual.width &&
+    Png::RgbImage expected;
+    bool same = Png::ReadPng(expectedPath, expected) && expected.width == actual.width &&
                 expected.height == actual.height && expected.pixels == actual.pixels;
     if (same) return;
     std::filesystem::path folder = std::filesystem::path(TAMBORIL_BIN_DIR).parent_path() / "video-actual";
     std::filesystem::create_directories(folder);
     std::string actualPath = (folder / (name + ".png")).string();
-    Headless::WritePng(actualPath, actual);
+    Png::WritePng(actualPath, actual);
     size_t differing = 0;
     int first = -1;
     for (size_t i = 0; i < actual.pixels.size() && expected.pixels.size() == actual.pixels.size(); i += 3)

@@ -42,6 +42,14 @@ TempDir::TempDir() {
     path_ = buffer.data();
 }
 
+std::string CopyDemo(const TempDir& folder, const std::string& relative) {
+    const std::filesystem::path copy = folder.File(relative);
+    std::filesystem::create_directories(copy.parent_path());
+    std::filesystem::copy_file(std::string(TAMBORIL_BIN_DIR) + "/demo.gba", copy,
+                               std::filesystem::copy_options::overwrite_existing);
+    return copy.string();
+}
+
 TempDir::~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);

@@ -32,5 +32,9 @@ private:
     std::string path_;
 };
 
+// A fresh copy of the demo cartridge at `relative` below `folder` (folders
+// made as needed); its path.
+std::string CopyDemo(const TempDir& folder, const std::string& relative);
+
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);

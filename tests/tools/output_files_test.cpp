@@ -28,23 +28,23 @@ TEST(OutputFiles, LinksAreWrittenThroughAndFailuresKeepThePreviousFile) {
     ASSERT_EQ(symlink("out/sound.wav", dir.File("sound.wav").c_str()), 0);
     ASSERT_EQ(symlink("out/shot.png", dir.File("shot.png").c_str()), 0);
     const std::vector<uint8_t> samples(1000, 200);
-    Headless::RgbImage image{2, 2, std::vector<uint8_t>(12, 99)};
+    Png::RgbImage image{2, 2, std::vector<uint8_t>(12, 99)};
     ASSERT_TRUE(Headless::WriteWav(dir.File("sound.wav"), samples, 22050));
-    ASSERT_TRUE(Headless::WritePng(dir.File("shot.png"), image));
+    ASSERT_TRUE(Png::WritePng(dir.File("shot.png"), image));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.File("sound.wav")));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.File("shot.png")));
     const std::vector<uint8_t> wav = ReadFileBytes(dir.File("out/sound.wav"));
     const std::vector<uint8_t> png = ReadFileBytes(dir.File("out/shot.png"));
     EXPECT_EQ(wav.size(), 1044u);
-    Headless::RgbImage back;
-    ASSERT_TRUE(Headless::ReadPng(dir.File("out/shot.png"), back));
+    Png::RgbImage back;
+    ASSERT_TRUE(Png::ReadPng(dir.File("out/shot.png"), back));
     EXPECT_EQ(back.pixels, image.pixels);
 
     {
         FileSizeLimit full(40);
         EXPECT_FALSE(Headless::WriteWav(dir.File("sound.wav"), std::vector<uint8_t>(5000, 1), 22050));
         EXPECT_FALSE(
-            Headless::WritePng(dir.File("shot.png"), Headless::RgbImage{64, 64, std::vector<uint8_t>(64 * 64 * 3, 7)}));
+            Png::WritePng(dir.File("shot.png"), Png::RgbImage{64, 64, std::vector<uint8_t>(64 * 64 * 3, 7)}));
     }
     EXPECT_EQ(ReadFileBytes(dir.File("out/sound.wav")), wav);
     EXPECT_EQ(ReadFileBytes(dir.File("out/shot.png")), png);

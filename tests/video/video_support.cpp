@@ -1,8 +1,6 @@
 // video_support.cpp - host side of the video tests: machine stores, frames, reference images.
 #include "video_support.h"
 
-#include "reference_image.h"
-
 #include <cstdlib>
 #include <filesystem>
 

@@ -87,8 +87,7 @@ int main(int argc, char** argv) {
         status = 1;
     }
     if (!options.screenshot.empty() &&
-        !Headless::WritePng(options.screenshot,
-                            Headless::ImageFromRgb565(Headless::LastFrame(), ScreenWidth, ScreenHeight))) {
+        !Png::WritePng(options.screenshot, Png::ImageFromRgb565(Headless::LastFrame(), ScreenWidth, ScreenHeight))) {
         Complain("write", options.screenshot, "");
         status = 3;
     }

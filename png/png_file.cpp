@@ -6,7 +6,7 @@
 
 #include "platform/file_replace.h"
 
-namespace Headless {
+namespace Png {
 
 RgbImage ImageFromRgb565(const uint16_t* pixels, int width, int height) {
     RgbImage image{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 3)};
@@ -53,4 +53,4 @@ bool ReadPng(const std::string& path, RgbImage& image) {
     return true;
 }
 
-}  // namespace Headless
+}  // namespace Png

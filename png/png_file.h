@@ -1,11 +1,12 @@
-// png_file.h - PNG files of frames: writing screenshots and reading reference images.
+// png_file.h - PNG files of frames: the runner's and the program's screenshots and
+// the tests' reference images.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace Headless {
+namespace Png {
 
 // 8-bit RGB image, rows top to bottom, three bytes per pixel.
 struct RgbImage {
@@ -22,4 +23,4 @@ RgbImage ImageFromRgb565(const uint16_t* pixels, int width, int height);
 bool WritePng(const std::string& path, const RgbImage& image);
 bool ReadPng(const std::string& path, RgbImage& image);
 
-}  // namespace Headless
+}  // namespace Png
