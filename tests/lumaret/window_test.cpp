@@ -107,6 +107,8 @@ protected:
 
 TEST_F(WindowTest, SurfaceRectangleLandsAtTargetRectangle) {
     EXPECT_EQ(WrongAfterDrawing({320, 240}, {130, 0, 240, 160}, {40, 30}, 1), 0);
+    // Rows converted in blocks of pixels, with a few left over at the end.
+    EXPECT_EQ(WrongAfterDrawing({320, 240}, {3, 7, 77, 50}, {5, 9}, 1), 0);
 }
 
 TEST_F(WindowTest, DoublingRepeatsEveryPixelExactly) {
