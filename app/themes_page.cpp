@@ -91,7 +91,8 @@ void CThemesPage::ShowPreview() {
     QPalette palette = swatch_->palette();
     palette.setColor(QPalette::Window, FromColorRef(colour_));
     swatch_->setPalette(palette);
-    const QImage image(fileName_);
+    // No file set is an empty preview; asking Qt to open an empty name only makes it complain.
+    const QImage image = fileName_.isEmpty() ? QImage() : QImage(fileName_);
     preview_->setPixmap(image.isNull() ? QPixmap()
                                        : QPixmap::fromImage(image.scaled(kPreviewSize, Qt::KeepAspectRatio)));
 }
